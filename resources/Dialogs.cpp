@@ -1,0 +1,32 @@
+#include "resources/Dialogs.h"
+
+#include "resources/ResourceIds.h"
+
+namespace {
+
+// Control texts here are placeholders: the program sets every visible text at run time.
+const DialogTemplate kMainDialog{
+    IDD_VISTREL_DIALOG,
+    L"Vistrel",
+    DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    426,
+    321,
+    {
+        {IDC_STATIC_PREVIEW, L"Static", SS_BLACKRECT | WS_BORDER | WS_VISIBLE, 0, 0, 425, 294, L""},
+        {IDC_STATIC_SNAPSHOT, L"Static", SS_BLACKRECT, 277, 58, 44, 27, L""},
+        {IDC_BTN_OPEN_FOLDER, L"Button", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 155, 299, 22, 15, L""},
+        {IDC_BTN_RECORD_START, L"Button", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 203, 299, 22, 15, L""},
+        {IDC_BTN_RECORD_STOP, L"Button", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 203, 299, 22, 15, L""},
+        {IDC_BTN_SNAPSHOT, L"Button", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 248, 299, 22, 15, L""},
+        {IDC_BTN_HELP, L"Button", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 293, 299, 22, 15, L""},
+        {IDC_STATIC_STATUS, L"Static", SS_LEFT | WS_VISIBLE, 7, 297, 85, 8, L"Static"},
+        {IDC_STATIC_RECORDING, L"Static", SS_LEFT | WS_VISIBLE, 7, 310, 94, 8, L"Static"},
+        {IDC_STATIC_SCREENSAVER, L"Static", SS_LEFT | WS_VISIBLE, 3, 297, 84, 14, L"Static"},
+    },
+};
+
+const DialogTemplate kDialogs[] = {kMainDialog};
+
+}  // namespace
+
+std::span<const DialogTemplate> ProgramDialogs() { return kDialogs; }

@@ -1,0 +1,8 @@
+// The program's dialog templates.
+#pragma once
+
+#include <span>
+
+#include "framework/DialogTemplate.h"
+
+std::span<const DialogTemplate> ProgramDialogs();

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, then builds and tests twice: build/ with warnings as
+# errors and every test label, and build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
+# for the unit tests. Exits 0 only when every step passed.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+
+section() { printf '\n==== %s ====\n' "$*"; }
+
+failed=()
+# Runs one step under its header and records it when it fails, so that the other tree is still
+# built and tested and the end lists every failure at once.
+step() {
+    local name=$1
+    shift
+    section "$name"
+    if "$@"; then
+        return 0
+    fi
+    echo "FAILED: $name"
+    failed+=("$name")
+    return 1
+}
+
+source tools/packages.sh
+step "Packages" vistrel_install_packages || exit 1
+
+# A hung test must not use up the whole CI run; tests that need longer set their own TIMEOUT.
+CTEST_ARGS=(--output-on-failure --no-tests=error --timeout 300)
+
+# Each tree stops at its first failed step; the other tree runs all the same.
+main_tree() {
+    step "Configure build/ (warnings as errors)" \
+        cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVISTREL_WERROR=ON -DVISTREL_SANITIZE=OFF -DVISTREL_GTK=ON || return
+    step "Build build/" cmake --build build -j2 || return
+    step "Test build/ (all labels)" ctest --test-dir build "${CTEST_ARGS[@]}"
+}
+
+sanitizer_tree() {
+    step "Configure build-asan/ (AddressSanitizer, UndefinedBehaviorSanitizer)" \
+        cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVISTREL_WERROR=ON -DVISTREL_SANITIZE=ON -DVISTREL_GTK=OFF || return
+    step "Build build-asan/" cmake --build build-asan -j2 || return
+    step "Test build-asan/ (unit)" env \
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan -L unit -j2 "${CTEST_ARGS[@]}"
+}
+
+main_tree || true
+sanitizer_tree || true
+
+if ((${#failed[@]} > 0)); then
+    section "Failed steps"
+    printf '  %s\n' "${failed[@]}"
+    exit 1
+fi

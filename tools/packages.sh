@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The Debian packages that building, running and testing Vistrel need: the one list, sourced
+# by run.sh and test.sh. Run it directly to install what is missing and nothing else.
+
+VISTREL_PACKAGES=(
+    # Toolchain
+    build-essential
+    cmake
+    ninja-build
+    pkg-config
+    # Libraries
+    libgtk-3-dev
+    libgtest-dev
+    googletest
+    # GStreamer packages go here.
+    # Virtual display, screenshots and input for the GUI tests and for run.sh without a display
+    xvfb
+    xauth
+    imagemagick
+    xdotool
+    # Fonts, so text measures and renders the same on every machine
+    fonts-liberation
+    fonts-dejavu-core
+)
+
+# Prints the packages of the list that are not installed, one a line.
+vistrel_missing_packages() {
+    local package
+    for package in "${VISTREL_PACKAGES[@]}"; do
+        if [[ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != installed ]]; then
+            echo "$package"
+        fi
+    done
+}
+
+# Installs the missing packages; the package lists are refreshed only when something is missing
+# (a fresh machine has none, and apt-get install finds nothing without them).
+vistrel_install_packages() {
+    local missing
+    mapfile -t missing < <(vistrel_missing_packages)
+    if ((${#missing[@]} == 0)); then
+        echo "All ${#VISTREL_PACKAGES[@]} packages are installed."
+        return 0
+    fi
+    local sudo=()
+    if ((EUID != 0)); then
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q || return
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+}
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+    set -euo pipefail
+    vistrel_install_packages
+fi
