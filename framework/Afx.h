@@ -20,8 +20,13 @@ using COLORREF = uint32_t;
 using LPCTSTR = const wchar_t*;
 using LPCWSTR = const wchar_t*;
 
+// GLib defines both as macros with the same values; a test that sees both keeps GLib's.
+#ifndef TRUE
 inline constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 inline constexpr BOOL FALSE = 0;
+#endif
 
 using HWND = platform::WindowHandle;
 using CPoint = platform::Point;

@@ -93,6 +93,9 @@ TEST_F(ControlsTest, TextsKeepTheProgramsAccessKeyMarks) {
     EXPECT_EQ(host.GetText(canvas), L"Status");
     host.SetText(canvas, L"Recording");
     EXPECT_EQ(host.GetText(canvas), L"Recording");
+    host.SetText(top, L"Résolution & Device");
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(Widget(top))), "Résolution & Device") << "no access keys in titles";
+    EXPECT_EQ(host.GetText(top), L"Résolution & Device");
 }
 
 TEST_F(ControlsTest, DisabledControlsAndDisabledWindowsTakeNoClicks) {

@@ -4,72 +4,12 @@
 #include <X11/keysym.h>
 #include <gdk/gdkx.h>
 
-#include <algorithm>
 #include <chrono>
-#include <sstream>
 
 namespace vt {
 namespace {
-
-const char* ButtonName(platform::MouseButton b) { return b == platform::MouseButton::Left ? "left" : "right"; }
-
 Display* XDisplay() { return gdk_x11_display_get_xdisplay(gdk_display_get_default()); }
-
-template <typename... Parts>
-std::string Line(const Parts&... parts) {
-    std::ostringstream out;
-    ((out << parts), ...);
-    return out.str();
-}
-
 }  // namespace
-
-int RecordingSink::Count(const std::string& line) const { return int(std::count(log.begin(), log.end(), line)); }
-
-void RecordingSink::OnPaint(WindowHandle h, platform::Surface& surface) {
-    ++paints;
-    if (onPaint) onPaint(h, surface);
-}
-
-void RecordingSink::OnMouseDown(WindowHandle h, platform::MouseButton b, Point p, bool doubleClick) {
-    log.push_back(Line("down ", h.value, ' ', ButtonName(b), ' ', p.x, ',', p.y, doubleClick ? " double" : ""));
-}
-
-void RecordingSink::OnMouseUp(WindowHandle h, platform::MouseButton b, Point p) {
-    log.push_back(Line("up ", h.value, ' ', ButtonName(b), ' ', p.x, ',', p.y));
-}
-
-bool RecordingSink::OnKeyDown(WindowHandle h, int key) {
-    log.push_back(Line("key ", h.value, ' ', key));
-    return onKey && onKey(h, key);
-}
-
-void RecordingSink::OnControlNotify(WindowHandle h, platform::ControlNotify what) {
-    static constexpr const char* kNames[] = {"clicked", "selchange", "editchange"};
-    log.push_back(Line("notify ", h.value, ' ', kNames[int(what)]));
-}
-
-void RecordingSink::OnSysCommand(WindowHandle h, platform::SysCommand command) {
-    static constexpr const char* kNames[] = {"close", "minimize", "restore"};
-    log.push_back(Line("syscommand ", h.value, ' ', kNames[int(command)]));
-}
-
-void RecordingSink::OnMoving(WindowHandle h, Rect& proposed) {
-    log.push_back(Line("moving ", h.value));
-    if (onMoving) onMoving(h, proposed);
-}
-
-void RecordingSink::OnMoved(WindowHandle h) { log.push_back(Line("moved ", h.value)); }
-
-void RecordingSink::OnTimer(WindowHandle h, uintptr_t id) {
-    log.push_back(Line("timer ", h.value, ' ', id));
-    if (onTimer) onTimer(h, id);
-}
-
-void RecordingSink::OnWake() {
-    ++wakes;
-    wakeThread = std::this_thread::get_id();
-}
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -1,11 +1,14 @@
-// What the GTK tests share: a sink that records every event as a line of text, waiting on a
-// condition by running the main loop (bounded), and real input through XTest.
+// What the GTK tests share: a sink that records events, waiting on a condition by running the
+// main loop (bounded), and real input through XTest.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <string>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,35 +22,46 @@ using platform::Point;
 using platform::Rect;
 using platform::WindowHandle;
 
+// Records every event as a line of text ("down 3 left 7,9 double", "notify 4 clicked",
+// "key 2 27"); moves, leaves, paints and wakes are counted, as their number is not the point.
 class RecordingSink final : public platform::IUiEvents {
 public:
-    // Lines like "down 3 left 7,9 double", "up 3 left 7,9", "notify 4 clicked", "key 2 27".
     std::vector<std::string> log;
-    // Moves and leaves are counted, not logged: the pointer's path is not the point of a test.
-    int moves = 0;
-    int leaves = 0;
-    int paints = 0;
-    int wakes = 0;
+    int moves = 0, leaves = 0, paints = 0, wakes = 0;
     std::thread::id wakeThread;
     std::function<void(WindowHandle, platform::Surface&)> onPaint;
     std::function<bool(WindowHandle, int)> onKey;
     std::function<void(WindowHandle, Rect&)> onMoving;
     std::function<void(WindowHandle, uintptr_t)> onTimer;
 
-    int Count(const std::string& line) const;
+    int Count(const std::string& line) const { return int(std::count(log.begin(), log.end(), line)); }
 
-    void OnPaint(WindowHandle, platform::Surface&) override;
-    void OnMouseDown(WindowHandle, platform::MouseButton, Point, bool doubleClick) override;
-    void OnMouseUp(WindowHandle, platform::MouseButton, Point) override;
+    void OnPaint(WindowHandle h, platform::Surface& s) override { ++paints, onPaint ? onPaint(h, s) : void(); }
+    void OnMouseDown(WindowHandle h, platform::MouseButton b, Point p, bool doubleClick) override {
+        Log("down", h, At(b, p) + (doubleClick ? " double" : ""));
+    }
+    void OnMouseUp(WindowHandle h, platform::MouseButton b, Point p) override { Log("up", h, At(b, p)); }
     void OnMouseMove(WindowHandle, Point) override { ++moves; }
     void OnMouseLeave(WindowHandle) override { ++leaves; }
-    bool OnKeyDown(WindowHandle, int virtualKey) override;
-    void OnControlNotify(WindowHandle, platform::ControlNotify) override;
-    void OnSysCommand(WindowHandle, platform::SysCommand) override;
-    void OnMoving(WindowHandle, Rect& proposed) override;
-    void OnMoved(WindowHandle) override;
-    void OnTimer(WindowHandle, uintptr_t id) override;
-    void OnWake() override;
+    bool OnKeyDown(WindowHandle h, int key) override { return Log("key", h, std::to_string(key)), onKey && onKey(h, key); }
+    void OnControlNotify(WindowHandle h, platform::ControlNotify n) override {
+        Log("notify", h, std::array{"clicked", "selchange", "editchange"}[int(n)]);
+    }
+    void OnSysCommand(WindowHandle h, platform::SysCommand c) override {
+        Log("syscommand", h, std::array{"close", "minimize", "restore"}[int(c)]);
+    }
+    void OnMoving(WindowHandle h, Rect& r) override { Log("moving", h), onMoving ? onMoving(h, r) : void(); }
+    void OnMoved(WindowHandle h) override { Log("moved", h); }
+    void OnTimer(WindowHandle h, uintptr_t id) override { Log("timer", h, std::to_string(id)), onTimer ? onTimer(h, id) : void(); }
+    void OnWake() override { ++wakes, wakeThread = std::this_thread::get_id(); }
+
+private:
+    static std::string At(platform::MouseButton b, Point p) {
+        return (b == platform::MouseButton::Left ? "left " : "right ") + std::to_string(p.x) + ',' + std::to_string(p.y);
+    }
+    void Log(const char* what, WindowHandle h, const std::string& rest = "") {
+        log.push_back(what + (' ' + std::to_string(h.value)) + (rest.empty() ? "" : ' ' + rest));
+    }
 };
 
 // Runs the main loop until done() holds or the time is up; returns done().

@@ -3,7 +3,6 @@
 #include <X11/keysym.h>
 
 #include "GtkTestSupport.h"
-#include "VirtualKeys.h"
 
 namespace vt {
 namespace {
@@ -38,24 +37,6 @@ TEST_F(KeysTest, AKeyTheProgramTakesNeverReachesTheControl) {
     PressKey(XK_b);
     ASSERT_TRUE(PumpUntil([&] { return host.GetText(edit) == L"b"; }));
     EXPECT_EQ(sink.log, (std::vector<std::string>{"key 2 65", "key 2 66", "notify 2 editchange"}));
-}
-
-TEST(VirtualKeysTest, KeyvalsBecomeClassicCodes) {
-    using platform::VirtualKeyFromKeyval;
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_Escape), 27);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_Return), 13);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_KP_Enter), 13);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_ISO_Left_Tab), 9);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_space), 32);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_Left), 37);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_Down), 40);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_Delete), 46);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_F1), 112);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_F12), 123);
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_a), 'A');
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_Z), 'Z');
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_0), '0');
-    EXPECT_EQ(VirtualKeyFromKeyval(GDK_KEY_9), '9');
 }
 
 }  // namespace

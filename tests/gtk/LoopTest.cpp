@@ -81,13 +81,11 @@ TEST_F(LoopTest, AWakeFromAnotherThreadRunsOnTheUiThread) {
 
 TEST_F(LoopTest, AMessageBoxAnswersWithTheButtonAndKeepsTimersRunning) {
     ShowAndWait(top);
-    GtkWidget* shown = nullptr;
     GtkMessageType type = GTK_MESSAGE_OTHER;
     const auto answer = [&](int response) {
         sink.onTimer = [&, response](WindowHandle, uintptr_t) {
             GtkWidget* box = FindForeignWindow([](GtkWidget* w) { return GTK_IS_MESSAGE_DIALOG(w); });
             if (!box || sink.Count("timer 1 5") < 3) return;
-            shown = box;
             g_object_get(box, "message-type", &type, nullptr);
             EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(box)), GTK_WINDOW(Widget(top)));
             EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(box)), "Confirm");
@@ -113,7 +111,6 @@ TEST_F(LoopTest, AMessageBoxAnswersWithTheButtonAndKeepsTimersRunning) {
     EXPECT_EQ(closed(platform::kMbYesNo), platform::kIdNo);
     EXPECT_EQ(closed(platform::kMbOk | platform::kMbIconError), platform::kIdOk);
     EXPECT_EQ(type, GTK_MESSAGE_ERROR);
-    EXPECT_NE(shown, nullptr);
 }
 
 TEST_F(LoopTest, APopupMenuReturnsTheChosenItemOrNothing) {
@@ -160,26 +157,15 @@ TEST_F(LoopTest, UnknownAndDestroyedHandlesAreHarmless) {
     orphan.parent = top;
     EXPECT_FALSE(host.CreateWindow(WindowHandle{50}, orphan)) << "no parent";
     for (const WindowHandle h : {WindowHandle{999}, top, child}) {
-        host.SetText(h, L"x");
+        host.SetText(h, L"x"), host.SetVisible(h, true), host.SetEnabled(h, false), host.BringToTop(h);
+        host.SetRect(h, Rect::FromXYWH(0, 0, 5, 5)), host.Invalidate(h), host.SetFont(h, {}), host.SetFocus(h);
+        host.SetTooltip(h, L"tip", true), host.SetShowState(h, platform::ShowState::Minimized), host.SetCheck(h, true);
+        host.ComboAdd(h, L"x"), host.ComboSetSelection(h, 0), host.ComboReset(h), host.SetTimer(h, 1, 10);
         EXPECT_EQ(host.GetText(h), L"");
-        host.SetVisible(h, true);
-        host.SetEnabled(h, false);
-        host.SetRect(h, Rect::FromXYWH(0, 0, 5, 5));
         EXPECT_EQ(host.GetRect(h), Rect{});
-        host.BringToTop(h);
-        host.Invalidate(h);
-        host.SetFont(h, {});
-        host.SetTooltip(h, L"tip", true);
-        host.SetFocus(h);
-        host.SetShowState(h, platform::ShowState::Minimized);
         EXPECT_EQ(host.GetShowState(h), platform::ShowState::Normal);
-        host.SetCheck(h, true);
         EXPECT_FALSE(host.GetCheck(h));
-        host.ComboAdd(h, L"x");
-        host.ComboSetSelection(h, 0);
         EXPECT_EQ(host.ComboGetSelection(h), -1);
-        host.ComboReset(h);
-        host.SetTimer(h, 1, 10);
         EXPECT_FALSE(host.KillTimer(h, 1));
         host.DestroyWindow(h);
     }

@@ -14,9 +14,6 @@ TEST_F(GtkHostTest, ScreenMetricsAndThePointerComeFromTheDisplay) {
     EXPECT_EQ(host.GetWorkArea(), Rect::FromXYWH(0, 0, 1280, 1024));
     MovePointer({321, 234});
     EXPECT_TRUE(PumpUntil([&] { return host.GetCursorPos() == Point{321, 234}; }));
-    g_object_set(gtk_settings_get_default(), "gtk-double-click-time", 333, nullptr);
-    EXPECT_EQ(host.GetDoubleClickTime(), 333u);
-    g_object_set(gtk_settings_get_default(), "gtk-double-click-time", 400, nullptr);
 }
 
 TEST_F(GtkHostTest, TheCursorIsSetOnEveryTopLevelWindowIncludingLaterOnes) {

@@ -157,33 +157,5 @@ TEST_F(TopLevelTest, MovesAndIconifyingByOthersAreAdoptedAndReported) {
     EXPECT_EQ(sink.log, (std::vector<std::string>{"moved 1", "syscommand 1 restore", "syscommand 1 minimize"}));
 }
 
-TEST_F(TopLevelTest, ShowStateIsRememberedAndTitleFollowsText) {
-    const WindowHandle top = TopLevel(Rect::FromXYWH(100, 100, 300, 200));
-    host.SetShowState(top, platform::ShowState::Minimized);
-    EXPECT_EQ(host.GetShowState(top), platform::ShowState::Minimized);
-    host.SetShowState(top, platform::ShowState::Normal);
-    EXPECT_EQ(host.GetShowState(top), platform::ShowState::Normal);
-
-    host.SetText(top, L"Résolution & Device");
-    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(Widget(top))), "Résolution & Device");
-    EXPECT_EQ(host.GetText(top), L"Résolution & Device");
-}
-
-TEST_F(TopLevelTest, CaptionHitTestFindsTheBoxesOnlyWhereTheyAre) {
-    const platform::Size size{300, 200};
-    using platform::CaptionPart;
-    using platform::HitTestCaption;
-    const Rect close = platform::CaptionBoxRect(size, CaptionPart::CloseBox);
-    const Rect minimize = platform::CaptionBoxRect(size, CaptionPart::MinimizeBox);
-    EXPECT_GT(close.left, minimize.right - 1) << "close is the rightmost box";
-    EXPECT_LE(close.right, size.cx - platform::kFrameBorder);
-    EXPECT_EQ(HitTestCaption(size, true, {close.left + 1, close.top + 1}), CaptionPart::CloseBox);
-    EXPECT_EQ(HitTestCaption(size, true, {minimize.left + 1, minimize.top + 1}), CaptionPart::MinimizeBox);
-    EXPECT_EQ(HitTestCaption(size, false, {minimize.left + 1, minimize.top + 1}), CaptionPart::Caption);
-    EXPECT_EQ(HitTestCaption(size, true, {50, 10}), CaptionPart::Caption);
-    EXPECT_EQ(HitTestCaption(size, true, {1, 10}), CaptionPart::None) << "the border";
-    EXPECT_EQ(HitTestCaption(size, true, {50, platform::kFrameBorder + platform::kCaptionHeight}), CaptionPart::None);
-}
-
 }  // namespace
 }  // namespace vt
