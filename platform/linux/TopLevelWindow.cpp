@@ -14,10 +14,10 @@ namespace {
 
 constexpr size_t kMaxPendingMoves = 16;
 
-Point RootPoint(double x, double y) { return {int(std::floor(x)), int(std::floor(y))}; }
+Point ToPoint(double x, double y) { return {int(std::floor(x)), int(std::floor(y))}; }
 
-// A window-relative point of the top-level's own GdkWindow (the frame); events of the client
-// area and of children arrive here too when they are not handled there.
+// Events on the top-level's own GdkWindow, which shows only the frame. Events of the client area
+// and of the children bubble up here too when nobody took them there.
 bool IsFrameEvent(GtkWidget* widget, GdkWindow* window) { return window == gtk_widget_get_window(widget); }
 
 NativeWindow* WindowOf(gpointer data) {
@@ -26,9 +26,10 @@ NativeWindow* WindowOf(gpointer data) {
 }
 
 void MoveTo(NativeWindow& window, Point topLeft) {
-    window.rect = Rect::FromXYWH(topLeft.x, topLeft.y, window.rect.Width(), window.rect.Height());
-    window.pendingMoves.push_back(topLeft);
+    // Staying put brings no configure event to wait for.
+    if (topLeft != Point{window.rect.left, window.rect.top}) window.pendingMoves.push_back(topLeft);
     if (window.pendingMoves.size() > kMaxPendingMoves) window.pendingMoves.pop_front();
+    window.rect = Rect::FromXYWH(topLeft.x, topLeft.y, window.rect.Width(), window.rect.Height());
     gtk_window_move(GTK_WINDOW(window.widget), topLeft.x, topLeft.y);
 }
 
@@ -64,11 +65,11 @@ gboolean OnFramePress(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     if (!window || !window->hasCaption || !IsFrameEvent(widget, event->window)) return FALSE;
     if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY) return TRUE;
     const CaptionPart part = HitTestCaption({window->rect.Width(), window->rect.Height()}, window->minimizeBox,
-                                            RootPoint(event->x, event->y));
+                                            ToPoint(event->x, event->y));
     if (part == CaptionPart::None) return TRUE;
     if (part == CaptionPart::Caption) {
         window->dragging = true;
-        window->dragStartPointer = window->dragLastPointer = RootPoint(event->x_root, event->y_root);
+        window->dragStartPointer = window->dragLastPointer = ToPoint(event->x_root, event->y_root);
         window->dragStartRect = window->rect;
     } else {
         window->pressedPart = part;
@@ -108,8 +109,8 @@ bool FollowPointer(Binding* binding, NativeWindow* window, Point inWindow, Point
 gboolean OnFrameMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
     NativeWindow* window = WindowOf(data);
     if (!window || !IsFrameEvent(widget, event->window)) return FALSE;
-    return FollowPointer(static_cast<Binding*>(data), window, RootPoint(event->x, event->y),
-                         RootPoint(event->x_root, event->y_root));
+    return FollowPointer(static_cast<Binding*>(data), window, ToPoint(event->x, event->y),
+                         ToPoint(event->x_root, event->y_root));
 }
 
 // A motion that takes the pointer between the frame and the client area reaches GTK as a
@@ -117,8 +118,8 @@ gboolean OnFrameMotion(GtkWidget* widget, GdkEventMotion* event, gpointer data) 
 gboolean OnFrameCrossing(GtkWidget* widget, GdkEventCrossing* event, gpointer data) {
     NativeWindow* window = WindowOf(data);
     if (!window || !IsFrameEvent(widget, event->window)) return FALSE;
-    FollowPointer(static_cast<Binding*>(data), window, RootPoint(event->x, event->y),
-                  RootPoint(event->x_root, event->y_root));
+    FollowPointer(static_cast<Binding*>(data), window, ToPoint(event->x, event->y),
+                  ToPoint(event->x_root, event->y_root));
     return FALSE;
 }
 
