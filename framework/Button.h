@@ -12,8 +12,9 @@ public:
     void SetCheck(int check);
     UINT GetButtonStyle() const { return GetStyle() & BS_TYPEMASK; }
 
-    // Owner-drawn buttons: paint the item described by the record.
-    virtual void DrawItem(LPDRAWITEMSTRUCT) {}
+    // Owner-drawn buttons: paint the item described by the record. Without a drawing of its
+    // own, a button still shows where it is: a plain face, darker while pressed.
+    virtual void DrawItem(LPDRAWITEMSTRUCT record);
     BOOL OnChildDrawItem(LPDRAWITEMSTRUCT record) override {
         DrawItem(record);
         return TRUE;

@@ -2,7 +2,11 @@
 
 #include <cstdio>
 
+#include "framework/Button.h"
+#include "framework/ComboBox.h"
+#include "framework/Edit.h"
 #include "framework/Runtime.h"
+#include "framework/Static.h"
 #include "framework/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -18,6 +22,22 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, CWnd* parent)
 CDialog::~CDialog() {
     if (m_hWnd && AfxRuntime::IsRunning()) DestroyWindow();
 }
+
+namespace {
+
+// Controls nobody binds still behave as their class: a button draws, a combo keeps its items.
+std::unique_ptr<CWnd> MakeControl(WindowClass windowClass) {
+    switch (windowClass) {
+        case WindowClass::Button: return std::make_unique<CButton>();
+        case WindowClass::Edit: return std::make_unique<CEdit>();
+        case WindowClass::ComboBox: return std::make_unique<CComboBox>();
+        case WindowClass::Static: return std::make_unique<CStatic>();
+        case WindowClass::Frame: break;
+    }
+    return std::make_unique<CWnd>();
+}
+
+}  // namespace
 
 CWnd* CDialog::OwnerForCreate() const {
     CWnd* owner = m_pParentWnd;
@@ -73,7 +93,7 @@ BOOL CDialog::CreateFromTemplate() {
         child.tabStop = control.style & WS_TABSTOP;
         child.startsGroup = control.style & WS_GROUP;
         child.defaultButton = control.windowClass == WindowClass::Button && (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-        auto wnd = std::make_unique<CWnd>();
+        auto wnd = MakeControl(control.windowClass);
         if (!wnd->CreateNativeWindow(child, control.windowClass, control.style)) {
             std::fprintf(stderr, "vistrel: dialog template %d: control %d could not be created\n", dialog.id, control.id);
             DestroyWindow();

@@ -58,7 +58,6 @@ void GtkTextRenderer::DrawText(Bitmap& target, const Rect& clip, std::wstring_vi
 
     PangoLayout* layout = pango_cairo_create_layout(cr);
     UseGreyscale(pango_layout_get_context(layout));
-    pango_cairo_context_set_resolution(pango_layout_get_context(layout), 96);
     pango_layout_context_changed(layout);
     const PangoFontPtr font = ToPangoFont(style.font);
     pango_layout_set_font_description(layout, font.get());

@@ -107,6 +107,10 @@ TEST_F(DialogTest, DataExchangeBindsMembersByIdAndMovesValues) {
 
     Ui().Click(dialog.m_btnOwnerDraw.GetSafeHwnd());
     EXPECT_EQ(dialog.clicks, 1) << "a click on the bound control reaches the dialog's map";
+
+    // Controls nobody binds are still objects of their class.
+    EXPECT_NE(dynamic_cast<CButton*>(dialog.GetDlgItem(kPushId)), nullptr);
+    EXPECT_EQ(dynamic_cast<CButton*>(dialog.GetDlgItem(kLabelId)), nullptr);
 }
 
 TEST_F(DialogTest, FaultyTemplatesFailAtLoadAndShowNothing) {
