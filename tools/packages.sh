@@ -10,6 +10,7 @@ VISTREL_PACKAGES=(
     pkg-config
     # Libraries
     libgtk-3-dev
+    libxtst-dev  # real pointer and key input for the GUI tests
     libgtest-dev
     googletest
     # GStreamer packages go here.
