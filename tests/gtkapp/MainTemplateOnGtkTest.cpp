@@ -58,19 +58,11 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(m_platform) << "no display"; }
 
-    // Screen point of a pixel of a control, from the template alone.
-    static platform::Point At(const CRect& clientOrigin, int id, int dx, int dy) {
-        for (const DialogControl& c : ProgramResources().FindDialog(IDD_VISTREL_DIALOG)->controls) {
-            if (c.id != id) continue;
-            const CRect r = MapDialogRect(c.x, c.y, c.cx, c.cy);
-            return {clientOrigin.left + r.left + dx, clientOrigin.top + r.top + dy};
-        }
-        ADD_FAILURE() << "no control " << id;
-        return {};
-    }
-    static CRect Right(const CRect& clientOrigin, int id) {
+    // Where a control stands on the screen, from the template alone.
+    static CRect ScreenRectOf(const CRect& clientOrigin, int id) {
         for (const DialogControl& c : ProgramResources().FindDialog(IDD_VISTREL_DIALOG)->controls)
             if (c.id == id) return MapDialogRect(c.x, c.y, c.cx, c.cy).Offset(clientOrigin.left, clientOrigin.top);
+        ADD_FAILURE() << "no control " << id;
         return {};
     }
 
@@ -107,14 +99,15 @@ TEST_F(MainTemplateOnGtkTest, ControlsStandAtTheTemplatesPixelsAndAClickReachesI
         {IDC_BTN_OPEN_FOLDER, {255, 0, 0}}, {IDC_BTN_RECORD_STOP, {0, 255, 0}},
         {IDC_BTN_SNAPSHOT, {0, 0, 255}}, {IDC_BTN_HELP, {255, 255, 0}}};
     for (const auto& b : buttons) {
-        const CRect r = Right(client, b.id);
+        const CRect r = ScreenRectOf(client, b.id);
         EXPECT_EQ(vt::ScreenPixel({r.left, r.top}), b.color) << b.id;
         EXPECT_EQ(vt::ScreenPixel({r.right - 1, r.bottom - 1}), b.color) << b.id;
         EXPECT_NE(vt::ScreenPixel({r.left - 1, r.top}), b.color) << b.id;
         EXPECT_NE(vt::ScreenPixel({r.left, r.bottom}), b.color) << b.id;
     }
 
-    vt::Click(At(client, IDC_BTN_SNAPSHOT, 5, 5));
+    const CRect snapshot = ScreenRectOf(client, IDC_BTN_SNAPSHOT);
+    vt::Click({snapshot.left + 5, snapshot.top + 5});
     EXPECT_TRUE(vt::PumpUntil([&] { return dialog.snapshotClicks == 1; }));
     vt::Settle();
     EXPECT_EQ(dialog.snapshotClicks, 1);
