@@ -109,6 +109,16 @@ bool PosixFiles::WriteFile(const std::wstring& path, std::span<const uint8_t> by
     return true;
 }
 
+bool PosixFiles::AppendFile(const std::wstring& path, std::span<const uint8_t> bytes, bool truncate) {
+    auto native = NativePath(path);
+    if (!native) return false;
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND);
+    Fd fd(::open(native->c_str(), flags, 0666));
+    if (fd.get() < 0) return false;
+    bool written = WriteAll(fd.get(), bytes);
+    return fd.Close() && written;
+}
+
 std::optional<std::vector<uint8_t>> PosixFiles::ReadFile(const std::wstring& path) {
     auto native = NativePath(path);
     if (!native) return std::nullopt;

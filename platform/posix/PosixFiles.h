@@ -14,6 +14,7 @@ public:
     bool CreateNewFile(const std::wstring& path) override;
     bool WriteFile(const std::wstring& path, std::span<const uint8_t> bytes) override;
     std::optional<std::vector<uint8_t>> ReadFile(const std::wstring& path) override;
+    bool AppendFile(const std::wstring& path, std::span<const uint8_t> bytes, bool truncate) override;
     bool DeleteFile(const std::wstring& path) override;
 };
 

@@ -20,6 +20,9 @@ public:
     // Replaces the file's content; false when it could not be written completely.
     virtual bool WriteFile(const std::wstring& path, std::span<const uint8_t> bytes) = 0;
     virtual std::optional<std::vector<uint8_t>> ReadFile(const std::wstring& path) = 0;
+    // Adds the bytes at the end of the file (created when absent; emptied first when
+    // `truncate`); false when it could not be opened or written.
+    virtual bool AppendFile(const std::wstring& path, std::span<const uint8_t> bytes, bool truncate) = 0;
     virtual bool DeleteFile(const std::wstring& path) = 0;
 };
 
