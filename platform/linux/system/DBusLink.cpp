@@ -1,0 +1,147 @@
+#include "DBusLink.h"
+
+#include <gio/gunixfdlist.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+void LogError(const char* what, const char* where, GError* error) {
+    std::fprintf(stderr, "vistrel: %s (%s): %s\n", what, where, error ? error->message : "failed");
+}
+
+}  // namespace
+
+DBusLink::~DBusLink() {
+    if (m_connection) {
+        // Closing ends the bus name, so every lock or inhibit tied to it is released too.
+        g_dbus_connection_close_sync(m_connection, nullptr, nullptr);
+        g_object_unref(m_connection);
+    }
+}
+
+// The bus's own lookup would start a session bus through X11 autolaunch when none is set;
+// a camera program must never spawn daemons, so only an address that already exists counts.
+std::string DBusLink::Address() const {
+    if (m_kind == BusKind::System) {
+        const char* env = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+        return env && *env ? env : "unix:path=/var/run/dbus/system_bus_socket";
+    }
+    const char* env = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (env && *env) return env;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (!runtime || !*runtime) return {};
+    const std::string socket = std::string(runtime) + "/bus";
+    struct stat st {};
+    if (::stat(socket.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) return {};
+    return "unix:path=" + socket;
+}
+
+GDBusConnection* DBusLink::Connection() {
+    if (m_tried) return m_connection;
+    m_tried = true;
+    const std::string address = Address();
+    if (address.empty()) {
+        std::fprintf(stderr, "vistrel: no %s address is set; going on without it\n", Name());
+        return nullptr;
+    }
+    GError* error = nullptr;
+    m_connection = g_dbus_connection_new_for_address_sync(
+        address.c_str(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, &error);
+    if (!m_connection) {
+        std::fprintf(stderr, "vistrel: no %s (%s); going on without it\n", Name(),
+                     error ? error->message : "cannot connect");
+        g_clear_error(&error);
+        return nullptr;
+    }
+    // The bus going away must not end the program (a shared bus connection would).
+    g_dbus_connection_set_exit_on_close(m_connection, FALSE);
+    return m_connection;
+}
+
+GVariant* DBusLink::Call(const char* what, const char* service, const char* path, const char* interface,
+                         const char* method, GVariant* parameters, const GVariantType* replyType) {
+    GDBusConnection* connection = Connection();
+    if (!connection) {
+        if (parameters) g_variant_unref(g_variant_ref_sink(parameters));
+        return nullptr;
+    }
+    GError* error = nullptr;
+    GVariant* reply = g_dbus_connection_call_sync(connection, service, path, interface, method, parameters,
+                                                  replyType, G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs,
+                                                  nullptr, &error);
+    if (!reply) {
+        LogError(what, Name(), error);
+        g_clear_error(&error);
+    }
+    return reply;
+}
+
+UniqueFd DBusLink::CallForFd(const char* what, const char* service, const char* path, const char* interface,
+                             const char* method, GVariant* parameters) {
+    GDBusConnection* connection = Connection();
+    if (!connection) {
+        if (parameters) g_variant_unref(g_variant_ref_sink(parameters));
+        return {};
+    }
+    GError* error = nullptr;
+    GUnixFDList* fds = nullptr;
+    GVariant* reply = g_dbus_connection_call_with_unix_fd_list_sync(
+        connection, service, path, interface, method, parameters, G_VARIANT_TYPE("(h)"),
+        G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs, nullptr, &fds, nullptr, &error);
+    UniqueFd fd;
+    if (reply) {
+        gint32 index = -1;
+        g_variant_get(reply, "(h)", &index);
+        g_variant_unref(reply);
+        if (fds && index >= 0 && index < g_unix_fd_list_get_length(fds)) fd.reset(g_unix_fd_list_get(fds, index, &error));
+    }
+    if (!fd) {
+        LogError(what, Name(), error);
+        g_clear_error(&error);
+    }
+    if (fds) g_object_unref(fds);
+    return fd;
+}
+
+bool DBusLink::HasOwner(const char* name) {
+    GDBusConnection* connection = Connection();
+    if (!connection) return false;
+    GVariant* reply = g_dbus_connection_call_sync(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                  "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", name),
+                                                  G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NO_AUTO_START,
+                                                  kCallTimeoutMs, nullptr, nullptr);
+    if (!reply) return false;
+    gboolean owned = FALSE;
+    g_variant_get(reply, "(b)", &owned);
+    g_variant_unref(reply);
+    return owned;
+}
+
+guint DBusLink::Subscribe(const char* sender, const char* interface, const char* member, const char* path,
+                          const char* arg0, GDBusSignalCallback callback, gpointer userData) {
+    GDBusConnection* connection = Connection();
+    if (!connection) return 0;
+    return g_dbus_connection_signal_subscribe(connection, sender, interface, member, path, arg0,
+                                              G_DBUS_SIGNAL_FLAGS_NONE, callback, userData, nullptr);
+}
+
+void DBusLink::Unsubscribe(guint& id) {
+    if (id && m_connection) g_dbus_connection_signal_unsubscribe(m_connection, id);
+    id = 0;
+}
+
+UniqueFd TakeLogindInhibitor(DBusLink& systemBus, const char* what, const char* why, const char* mode) {
+    const std::string description = std::string("logind inhibitor ") + what + " " + mode;
+    return systemBus.CallForFd(description.c_str(), "org.freedesktop.login1", "/org/freedesktop/login1",
+                               "org.freedesktop.login1.Manager", "Inhibit",
+                               g_variant_new("(ssss)", what, "Vistrel", why, mode));
+}
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+#include "LinuxPower.h"
+
+#include <cstdio>
+
+#include "X11ScreenSaver.h"
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kAwakeFlags = kEsSystemRequired | kEsDisplayRequired | kEsAwayModeRequired;
+constexpr const char* kLogind = "org.freedesktop.login1";
+constexpr const char* kLogindPath = "/org/freedesktop/login1";
+constexpr const char* kLogindManager = "org.freedesktop.login1.Manager";
+constexpr const char* kScreenSaver = "org.freedesktop.ScreenSaver";
+constexpr const char* kScreenSaverPath = "/org/freedesktop/ScreenSaver";
+
+}  // namespace
+
+LinuxPower::~LinuxPower() {
+    m_systemBus.Unsubscribe(m_sleepSignal);
+    if (m_x11Suspended) SuspendX11ScreenSaver(false);
+    // The session-bus inhibit ends with the connection; saying so is polite but not needed.
+    if (m_screenSaverInhibited) UninhibitScreenSaver();
+}
+
+uint32_t LinuxPower::SetThreadExecutionState(uint32_t flags) {
+    const uint32_t previous = m_state;
+    if (!(flags & kEsContinuous)) return previous;  // a one-off nudge: idle timers are not ours to reset
+    if (flags & kAwakeFlags) {
+        if (!m_sleepBlock) {
+            m_sleepBlock = TakeLogindInhibitor(m_systemBus, "sleep:idle", "Live camera preview", "block");
+            if (!m_sleepBlock) return 0;
+        }
+    } else {
+        m_sleepBlock.reset();
+    }
+    m_state = flags;
+    return previous;
+}
+
+bool LinuxPower::IsScreenSaverActive() { return !m_screenSaverInhibited && !m_x11Suspended; }
+
+bool LinuxPower::SetScreenSaverActive(bool on, bool /*writeToProfile*/) {
+    if (on) {
+        if (m_screenSaverInhibited) UninhibitScreenSaver();
+        if (m_x11Suspended) m_x11Suspended = !SuspendX11ScreenSaver(false);
+        return !m_screenSaverInhibited && !m_x11Suspended;
+    }
+    if (m_screenSaverInhibited || m_x11Suspended) return true;
+    if (InhibitScreenSaver()) return true;
+    m_x11Suspended = SuspendX11ScreenSaver(true);
+    return m_x11Suspended;
+}
+
+bool LinuxPower::InhibitScreenSaver() {
+    // Plain X11 desktops have no such service: the X11 fallback follows quietly.
+    if (!m_sessionBus.HasOwner(kScreenSaver)) return false;
+    GVariant* reply = m_sessionBus.Call("screen saver inhibit", kScreenSaver, kScreenSaverPath, kScreenSaver,
+                                        "Inhibit", g_variant_new("(ss)", "Vistrel", "Live camera preview"),
+                                        G_VARIANT_TYPE("(u)"));
+    if (!reply) return false;
+    g_variant_get(reply, "(u)", &m_screenSaverCookie);
+    g_variant_unref(reply);
+    m_screenSaverInhibited = true;
+    return true;
+}
+
+void LinuxPower::UninhibitScreenSaver() {
+    GVariant* reply = m_sessionBus.Call("screen saver uninhibit", kScreenSaver, kScreenSaverPath, kScreenSaver,
+                                        "UnInhibit", g_variant_new("(u)", m_screenSaverCookie), nullptr);
+    if (reply) g_variant_unref(reply);
+    // Even when the call failed the cookie is spent: the service forgets it with our connection.
+    m_screenSaverInhibited = false;
+    m_screenSaverCookie = 0;
+}
+
+void LinuxPower::SetPowerHandler(PowerHandler handler) {
+    m_handler = std::move(handler);
+    if (m_handler && !m_sleepSignal) {
+        m_sleepSignal = m_systemBus.Subscribe(kLogind, kLogindManager, "PrepareForSleep", kLogindPath, nullptr,
+                                              &LinuxPower::OnPrepareForSleep, this);
+        if (m_sleepSignal)
+            m_sleepDelay = TakeLogindInhibitor(m_systemBus, "sleep", "Pause the camera before sleep", "delay");
+    } else if (!m_handler) {
+        m_systemBus.Unsubscribe(m_sleepSignal);
+        m_sleepDelay.reset();
+    }
+}
+
+void LinuxPower::OnPrepareForSleep(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                                   GVariant* parameters, gpointer self) {
+    auto* power = static_cast<LinuxPower*>(self);
+    if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(b)"))) return;
+    gboolean start = FALSE;
+    g_variant_get(parameters, "(b)", &start);
+    if (start) {
+        power->Deliver(PowerEvent::Suspend);
+        // Letting go of the delay lets the machine sleep now that the handler is done.
+        power->m_sleepDelay.reset();
+    } else {
+        // Taken again first, so a sleep soon after waits for the handler too.
+        if (!power->m_sleepDelay)
+            power->m_sleepDelay =
+                TakeLogindInhibitor(power->m_systemBus, "sleep", "Pause the camera before sleep", "delay");
+        power->Deliver(PowerEvent::ResumeAutomatic);
+    }
+}
+
+void LinuxPower::Deliver(PowerEvent event) {
+    // A copy: the handler may replace itself while it runs.
+    PowerHandler handler = m_handler;
+    if (handler) handler({event, {}, {}, 0});
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// The system version under the sim: whatever the test says (the newest NT by default).
+#pragma once
+
+#include <optional>
+
+#include "platform/SystemInfo.h"
+
+namespace platform::sim {
+
+class SimSystemInfo final : public ISystemInfo {
+public:
+    std::optional<SystemVersion> GetSystemVersion() override { return m_version; }
+    // Nothing: the system cannot be asked.
+    void SetSystemVersion(std::optional<SystemVersion> version) { m_version = std::move(version); }
+
+private:
+    std::optional<SystemVersion> m_version = SystemVersion{kPlatformWin32Nt, 10, 0, 19045, L"Sim NT 10.0"};
+};
+
+}  // namespace platform::sim
