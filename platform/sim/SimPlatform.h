@@ -1,9 +1,16 @@
-// The sim backend as a whole: virtual clock, headless UI host, real files, recorded processes.
+// The sim backend as a whole: virtual clock, headless UI host, real files, recorded processes,
+// fake media devices and graphs.
 #pragma once
 
 #include "PosixFiles.h"
 #include "SimClock.h"
+#include "SimInstance.h"
+#include "SimMedia.h"
+#include "SimPower.h"
 #include "SimProcess.h"
+#include "SimSession.h"
+#include "SimSound.h"
+#include "SimSystemInfo.h"
 #include "SimUiHost.h"
 #include "platform/Platform.h"
 
@@ -17,12 +24,24 @@ public:
     SimClock& Clock() override { return m_clock; }
     IFileSystem& Files() override { return m_files; }
     SimProcess& Processes() override { return m_processes; }
+    SimMedia& Media() override { return m_media; }
+    SimSound& Sound() override { return m_sound; }
+    SimPower& Power() override { return m_power; }
+    SimSession& Session() override { return m_session; }
+    SimSystemInfo& SystemInfo() override { return m_systemInfo; }
+    SimInstance& Instance() override { return m_instance; }
 
 private:
     SimClock m_clock;
     SimUiHost m_ui;
     PosixFiles m_files;
     SimProcess m_processes;
+    SimSound m_sound{m_clock, m_files};
+    SimPower m_power;
+    SimSession m_session;
+    SimSystemInfo m_systemInfo;
+    SimInstance m_instance;
+    SimMedia m_media{m_clock};  // last: its graphs may still be stopping when the rest goes
 };
 
 }  // namespace platform::sim
