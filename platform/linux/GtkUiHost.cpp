@@ -334,6 +334,15 @@ GtkWidget* GtkUiHost::NativeContainer(WindowHandle handle) const {
     return window ? window->container : nullptr;
 }
 
+void GtkUiHost::InjectMouseMove(WindowHandle handle, Point point) {
+    if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseMove(handle, point);
+}
+
+bool GtkUiHost::InjectKeyDown(WindowHandle handle, int virtualKey) {
+    IUiEvents* sink = m_router.SinkFor(handle);
+    return sink && sink->OnKeyDown(handle, virtualKey);
+}
+
 NativeWindow* GtkUiHost::FindKind(WindowHandle handle, WindowKind kind) const {
     NativeWindow* window = Find(handle);
     return window && window->kind == kind ? window : nullptr;

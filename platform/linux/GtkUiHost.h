@@ -71,6 +71,12 @@ public:
     GtkWidget* NativeWidget(WindowHandle) const;
     GtkWidget* NativeContainer(WindowHandle) const;
 
+    // Input that reached an embedded widget (the video sink's), delivered as the window's own:
+    // a point in the window's client coordinates, a virtual-key code. Nothing for a window that
+    // is gone; the key's result tells whether it was consumed.
+    void InjectMouseMove(WindowHandle, Point);
+    bool InjectKeyDown(WindowHandle, int virtualKey);
+
 private:
     NativeWindow* Find(WindowHandle handle) const { return m_windows.Find(handle); }
     NativeWindow* FindKind(WindowHandle handle, WindowKind kind) const;

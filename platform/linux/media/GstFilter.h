@@ -41,12 +41,24 @@ public:
     GstGraph* Graph() const { return m_graph; }
 
     // The graph calls these. Entering may fail (a device that cannot be opened: E_DEVICE_BUSY);
-    // the default puts the element into the pipeline.
+    // the default puts the element into the pipeline and records graph and name, leaving takes
+    // it out again (to NULL first). Overrides call the base when they succeed.
     virtual HRESULT OnEnterGraph(GstGraph& graph, const std::wstring& name);
     virtual void OnLeaveGraph();
 
-    // The pad behind input or output pin n (in the filter's pin order), or nullptr.
+    // A filter that writes a file is finished by end-of-stream before the graph stops:
+    // StartFinishing sends it (true when there is something to wait for) and WaitFinished waits
+    // until the file is complete or the deadline passes (false then). StartFinishing may run on
+    // any thread (a graph that reports an error finishes its files from a worker).
+    virtual bool StartFinishing() { return false; }
+    virtual bool WaitFinished(gint64 deadlineMonotonicUs) { (void)deadlineMonotonicUs; return true; }
+    // The graph is about to go from NULL to a running or paused state (a new stream starts).
+    virtual void OnStreamStart() {}
+
+    // The pad behind input or output pin n (in the filter's pin order), or nullptr. The
+    // default walks the element's always pads.
     virtual GstPad* PinPad(PIN_DIRECTION direction, int index) const;
+    int PinCount(PIN_DIRECTION direction) const;
     // The media types pin n offers (default: from the pad's caps).
     virtual std::vector<AM_MEDIA_TYPE> PinMediaTypes(PIN_DIRECTION direction, int index) const;
     // Extra interfaces of pin n (IAMStreamConfig on a camera's output); default none.

@@ -1,0 +1,89 @@
+#include "CaptureGraphBuilder.h"
+
+#include "platform/media/Media.h"
+
+namespace platform::gst {
+namespace {
+
+ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, const GUID* majorType) {
+    ComPtr<IEnumPins> pins;
+    if (!filter || FAILED(filter->EnumPins(pins))) return nullptr;
+    ComPtr<IPin> pin;
+    while (pins->Next(pin) == S_OK) {
+        PIN_DIRECTION direction = PINDIR_INPUT;
+        pin->QueryDirection(direction);
+        if (direction != wanted) continue;
+        if (!majorType) return pin;
+        ComPtr<IEnumMediaTypes> types;
+        if (FAILED(pin->EnumMediaTypes(types))) continue;
+        std::vector<AM_MEDIA_TYPE> list;
+        (void)types->Next(1000, list);
+        for (const AM_MEDIA_TYPE& type : list)
+            if (type.majortype == *majorType) return pin;
+    }
+    return nullptr;
+}
+
+class CaptureGraphBuilder final : public ICaptureGraphBuilder2 {
+public:
+    HRESULT QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        if (iid != IID_IUnknown && iid != IID_ICaptureGraphBuilder2) return E_NOINTERFACE;
+        AddRef();
+        *object = static_cast<ICaptureGraphBuilder2*>(this);
+        return S_OK;
+    }
+    uint32_t AddRef() override { return m_refs.Add(); }
+    uint32_t Release() override {
+        uint32_t left = m_refs.Drop();
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT SetFiltergraph(IGraphBuilder* graph) override {
+        if (!graph) return E_POINTER;
+        if (m_graph) return E_UNEXPECTED;  // a builder serves one graph
+        m_graph = ComPtr<IGraphBuilder>::Retain(graph);
+        return S_OK;
+    }
+
+    HRESULT RenderStream(const GUID* category, const GUID* majorType, IUnknown* source, IBaseFilter* intermediate,
+                         IBaseFilter* sink) override {
+        if (!m_graph) return E_UNEXPECTED;
+        if (!source || !sink) return E_POINTER;
+        // A camera has one kind of output: the capture stream.
+        if (category && *category != PIN_CATEGORY_CAPTURE) return E_INVALIDARG;
+        ComPtr<IPin> out;
+        void* pv = nullptr;
+        if (SUCCEEDED(source->QueryInterface(IID_IPin, &pv))) {
+            out = ComPtr<IPin>::Adopt(static_cast<IPin*>(pv));
+        } else if (SUCCEEDED(source->QueryInterface(IID_IBaseFilter, &pv))) {
+            auto filter = ComPtr<IBaseFilter>::Adopt(static_cast<IBaseFilter*>(pv));
+            out = FirstPin(filter.Get(), PINDIR_OUTPUT, majorType);
+        }
+        if (!out) return E_FAIL;
+        if (intermediate) {
+            ComPtr<IPin> in = FirstPin(intermediate, PINDIR_INPUT, nullptr);
+            if (!in) return E_FAIL;
+            if (HRESULT hr = m_graph->Connect(out.Get(), in.Get()); FAILED(hr)) return hr;
+            out = FirstPin(intermediate, PINDIR_OUTPUT, nullptr);
+            if (!out) return E_FAIL;
+        }
+        ComPtr<IPin> in = FirstPin(sink, PINDIR_INPUT, nullptr);
+        if (!in) return E_FAIL;
+        return m_graph->Connect(out.Get(), in.Get());
+    }
+
+private:
+    ~CaptureGraphBuilder() = default;
+    RefCount m_refs;
+    ComPtr<IGraphBuilder> m_graph;
+};
+
+}  // namespace
+
+ComPtr<ICaptureGraphBuilder2> CreateCaptureGraphBuilder() {
+    return ComPtr<ICaptureGraphBuilder2>::Adopt(new CaptureGraphBuilder);
+}
+
+}  // namespace platform::gst

@@ -1,0 +1,155 @@
+// The system profile and its edits, and the writer built from an edited profile.
+#include <gtest/gtest.h>
+
+#include "AsfWriterFilter.h"
+#include "GraphTestSupport.h"
+#include "GstFilter.h"
+#include "WmProfile.h"
+
+using namespace graphtest;
+
+namespace {
+
+class Profile : public testing::Test {
+protected:
+    void SetUp() override {
+        ComPtr<IWMProfileManager> manager;
+        ASSERT_EQ(Media().CreateProfileManager(manager), S_OK);
+        ASSERT_EQ(manager->LoadProfileByID(WMProfile_V80_384Video, m_profile), S_OK);
+    }
+    ComPtr<IWMStreamConfig> Stream(uint32_t index) {
+        ComPtr<IWMStreamConfig> stream;
+        EXPECT_EQ(m_profile->GetStream(index, stream), S_OK);
+        return stream;
+    }
+    ComPtr<IWMProfile> m_profile;
+};
+
+TEST_F(Profile, SystemProfileHoldsAudioThenVideo) {
+    uint32_t count = 0;
+    ASSERT_EQ(m_profile->GetStreamCount(count), S_OK);
+    ASSERT_EQ(count, 2u);
+    GUID type;
+    uint16_t number = 0;
+    uint32_t window = 0;
+    auto audio = Stream(0);
+    audio->GetStreamType(type);
+    audio->GetStreamNumber(number);
+    audio->GetBufferWindow(window);
+    EXPECT_EQ(type, WMMEDIATYPE_Audio);
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(window, 5000u);
+    auto video = Stream(1);
+    video->GetStreamType(type);
+    video->GetStreamNumber(number);
+    EXPECT_EQ(type, WMMEDIATYPE_Video);
+    EXPECT_EQ(number, 2);
+
+    ComPtr<IWMMediaProps> props;
+    ASSERT_EQ(video.As(props, IID_IWMMediaProps), S_OK);
+    uint32_t size = 0;
+    ASSERT_EQ(props->GetMediaType(nullptr, size), S_OK);
+    AM_MEDIA_TYPE mt;
+    uint32_t tooSmall = size - 1;
+    EXPECT_LT(props->GetMediaType(&mt, tooSmall), 0);
+    ASSERT_EQ(props->GetMediaType(&mt, size), S_OK);
+    EXPECT_EQ(size, platform::gst::kMediaTypeHeaderBytes + mt.format.size());
+    EXPECT_EQ(mt.subtype, WMMEDIASUBTYPE_WMV2);
+    auto vih = ReadVideoInfo(mt);
+    ASSERT_TRUE(vih);
+    EXPECT_EQ(vih->bmiHeader.biWidth, 320);
+    EXPECT_EQ(vih->bmiHeader.biHeight, 240);
+
+    ComPtr<IWMVideoMediaProps> videoProps;
+    EXPECT_EQ(audio.As(videoProps, IID_IWMVideoMediaProps), E_NOINTERFACE);
+    ComPtr<IWMPropertyVault> vault;
+    ASSERT_EQ(video.As(vault, IID_IWMPropertyVault), S_OK);
+    EXPECT_EQ(vault->SetProperty(L"_COMPLEXITYEX", 0), S_OK);
+}
+
+TEST_F(Profile, StreamsAreCopiesUntilReconfigured) {
+    auto video = Stream(1);
+    video->SetBufferWindow(3000);
+    uint32_t window = 0;
+    Stream(1)->GetBufferWindow(window);
+    EXPECT_EQ(window, 5000u);
+    ASSERT_EQ(m_profile->ReconfigStream(video.Get()), S_OK);
+    Stream(1)->GetBufferWindow(window);
+    EXPECT_EQ(window, 3000u);
+}
+
+TEST_F(Profile, RemovingTheAudioStreamLeavesVideoAlone) {
+    ASSERT_EQ(m_profile->RemoveStream(Stream(0).Get()), S_OK);
+    uint32_t count = 0;
+    m_profile->GetStreamCount(count);
+    ASSERT_EQ(count, 1u);
+    GUID type;
+    Stream(0)->GetStreamType(type);
+    EXPECT_EQ(type, WMMEDIATYPE_Video);
+    ComPtr<IWMStreamConfig> none;
+    EXPECT_EQ(m_profile->GetStream(1, none), E_INVALIDARG);
+}
+
+TEST(ProfileManager, KnowsOnlyTheOneSystemProfile) {
+    ComPtr<IWMProfileManager> manager;
+    ASSERT_EQ(Media().CreateProfileManager(manager), S_OK);
+    ComPtr<IWMProfile> profile;
+    EXPECT_EQ(manager->LoadProfileByID(GUID{0x12345678, 0, 0, {}}, profile), NS_E_INVALID_REQUEST);
+    EXPECT_FALSE(profile);
+}
+
+// The encoder settings the writer derives from the edited video stream.
+TEST_F(Profile, WriterEncodesAtTheProfilesSizeRateAndKeyFrameSpacing) {
+    auto video = Stream(1);
+    ComPtr<IWMVideoMediaProps> props;
+    ASSERT_EQ(video.As(props, IID_IWMVideoMediaProps), S_OK);
+    uint32_t size = 0;
+    props->GetMediaType(nullptr, size);
+    AM_MEDIA_TYPE mt;
+    props->GetMediaType(&mt, size);
+    auto vih = *ReadVideoInfo(mt);
+    vih.bmiHeader.biWidth = 352;
+    vih.bmiHeader.biHeight = 288;
+    WriteVideoInfo(mt, vih);
+    ASSERT_EQ(props->SetMediaType(mt), S_OK);
+    ASSERT_EQ(props->SetMaxKeyFrameSpacing(70'000'000), S_OK);
+    ASSERT_EQ(m_profile->ReconfigStream(video.Get()), S_OK);
+    ASSERT_EQ(m_profile->RemoveStream(Stream(0).Get()), S_OK);
+
+    auto writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+    ComPtr<IConfigAsfWriter> config;
+    ASSERT_EQ(writer.As(config, IID_IConfigAsfWriter), S_OK);
+    EXPECT_TRUE(GetPin(writer.Get(), PINDIR_INPUT, 1));  // before: audio and video
+    ASSERT_EQ(config->ConfigureFilterUsingProfile(m_profile.Get()), S_OK);
+    EXPECT_TRUE(GetPin(writer.Get(), PINDIR_INPUT, 0));
+    EXPECT_FALSE(GetPin(writer.Get(), PINDIR_INPUT, 1));
+
+    GstElement* bin = platform::gst::AsGstFilter(writer.Get())->Element();
+    GstElement* encoder = nullptr;
+    GstElement* size_ = nullptr;
+    for (GList* l = GST_BIN_CHILDREN(GST_BIN(bin)); l; l = l->next) {
+        GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(l->data));
+        std::string name = factory ? GST_OBJECT_NAME(factory) : "";
+        if (name == "avenc_wmv2") encoder = GST_ELEMENT(l->data);
+        if (name == "capsfilter") size_ = GST_ELEMENT(l->data);
+        EXPECT_NE(name, "avenc_wmav2");
+    }
+    ASSERT_TRUE(encoder && size_);
+    gint gop = 0;
+    gint bitrate = 0;
+    g_object_get(encoder, "gop-size", &gop, "bitrate", &bitrate, nullptr);
+    EXPECT_EQ(gop, 7 * 30);
+    EXPECT_EQ(bitrate, 300'000);
+    GstCaps* caps = nullptr;
+    g_object_get(size_, "caps", &caps, nullptr);
+    GstStructure* s = gst_caps_get_structure(caps, 0);
+    gint width = 0;
+    gint height = 0;
+    gst_structure_get_int(s, "width", &width);
+    gst_structure_get_int(s, "height", &height);
+    EXPECT_EQ(width, 352);
+    EXPECT_EQ(height, 288);
+    gst_caps_unref(caps);
+}
+
+}  // namespace

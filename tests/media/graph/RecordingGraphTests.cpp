@@ -1,0 +1,235 @@
+// Recording through the ASF writer on the preview graph, the way the program extends it: the
+// file after Stop, with and without sound; a stop whose end-of-stream never arrives; a camera
+// that fails while the file is written.
+#include <gtest/gtest.h>
+
+#include "AsfWriterFilter.h"
+#include "GraphTestSupport.h"
+#include "GstFilter.h"
+#include "GstGraph.h"
+#include "platform/Strings.h"
+
+using namespace graphtest;
+
+namespace {
+
+// The profile edits the recorder makes: buffer window, complexity, frame size, key-frame
+// spacing and quality; the audio stream goes when there is no microphone.
+ComPtr<IWMProfile> RecordingProfile(int width, int height, bool withAudio) {
+    ComPtr<IWMProfileManager> manager;
+    EXPECT_EQ(Media().CreateProfileManager(manager), S_OK);
+    ComPtr<IWMProfile> profile;
+    EXPECT_EQ(manager->LoadProfileByID(WMProfile_V80_384Video, profile), S_OK);
+    uint32_t count = 0;
+    profile->GetStreamCount(count);
+    for (int i = int(count) - 1; i >= 0; --i) {
+        ComPtr<IWMStreamConfig> stream;
+        EXPECT_EQ(profile->GetStream(uint32_t(i), stream), S_OK);
+        stream->SetBufferWindow(3000);
+        EXPECT_EQ(profile->ReconfigStream(stream.Get()), S_OK);
+        GUID type;
+        stream->GetStreamType(type);
+        if (type == WMMEDIATYPE_Video) {
+            ComPtr<IWMVideoMediaProps> props;
+            EXPECT_EQ(stream.As(props, IID_IWMVideoMediaProps), S_OK);
+            uint32_t size = 0;
+            props->GetMediaType(nullptr, size);
+            AM_MEDIA_TYPE mt;
+            EXPECT_EQ(props->GetMediaType(&mt, size), S_OK);
+            auto vih = *ReadVideoInfo(mt);
+            vih.rcSource = vih.rcTarget = platform::Rect{0, 0, width, height};
+            vih.bmiHeader.biWidth = width;
+            vih.bmiHeader.biHeight = height;
+            WriteVideoInfo(mt, vih);
+            EXPECT_EQ(props->SetMediaType(mt), S_OK);
+            EXPECT_EQ(props->SetMaxKeyFrameSpacing(70'000'000), S_OK);
+            EXPECT_EQ(props->SetQuality(10), S_OK);
+            EXPECT_EQ(profile->ReconfigStream(stream.Get()), S_OK);
+        } else if (!withAudio) {
+            EXPECT_EQ(profile->RemoveStream(stream.Get()), S_OK);
+        }
+    }
+    return profile;
+}
+
+class Recording : public testing::Test {
+protected:
+    void TearDown() override {
+        if (m_preview.control) m_preview.control->Stop();
+    }
+
+    // The preview graph, stopped, with the writer (and the sound chain) added.
+    void Build(const std::string& path, bool withAudio) {
+        ASSERT_TRUE(BuildPreview(m_preview, 640, 480, false));
+        IGraphBuilder* graph = m_preview.graph.Get();
+        m_writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+        ASSERT_TRUE(m_writer);
+        ASSERT_EQ(graph->AddFilter(m_writer.Get(), L"ASF Writer"), S_OK);
+        ComPtr<IFileSinkFilter> sink;
+        ASSERT_EQ(m_writer.As(sink, IID_IFileSinkFilter), S_OK);
+        ASSERT_EQ(sink->SetFileName(platform::FromUtf8(path), nullptr), S_OK);
+        ComPtr<IConfigAsfWriter> config;
+        ASSERT_EQ(m_writer.As(config, IID_IConfigAsfWriter), S_OK);
+        ASSERT_EQ(config->ConfigureFilterUsingProfile(RecordingProfile(640, 480, withAudio).Get()), S_OK);
+        EXPECT_TRUE(GetPin(m_writer.Get(), PINDIR_INPUT, withAudio ? 1 : 0));
+        EXPECT_FALSE(GetPin(m_writer.Get(), PINDIR_INPUT, withAudio ? 2 : 1));
+        ASSERT_EQ(graph->Connect(GetPin(m_preview.tee.Get(), PINDIR_OUTPUT, 0).Get(),
+                                 GetPin(m_writer.Get(), PINDIR_INPUT, withAudio ? 1 : 0).Get()),
+                  S_OK);
+        if (!withAudio) return;
+        ComPtr<IBaseFilter> microphone = BindByName(CLSID_AudioInputDeviceCategory, kMicrophone);
+        ComPtr<IBaseFilter> pcm = BindByName(CLSID_AudioCompressorCategory, L"PCM");
+        ComPtr<IBaseFilter> tee2 = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
+        ASSERT_TRUE(microphone && pcm && tee2);
+        ASSERT_EQ(graph->AddFilter(microphone.Get(), L"Audio Cap"), S_OK);
+        ASSERT_EQ(graph->AddFilter(pcm.Get(), L"PCM"), S_OK);
+        ASSERT_EQ(graph->AddFilter(tee2.Get(), L"Smart Tee2"), S_OK);
+        ASSERT_EQ(graph->Connect(GetPin(microphone.Get(), PINDIR_OUTPUT, 0).Get(), GetPin(pcm.Get(), PINDIR_INPUT, 0).Get()), S_OK);
+        ASSERT_EQ(graph->Connect(GetPin(pcm.Get(), PINDIR_OUTPUT, 0).Get(), GetPin(tee2.Get(), PINDIR_INPUT, 0).Get()), S_OK);
+        ASSERT_EQ(graph->Connect(GetPin(tee2.Get(), PINDIR_OUTPUT, 0).Get(), GetPin(m_writer.Get(), PINDIR_INPUT, 0).Get()), S_OK);
+    }
+
+    void RunFor(int ms) {
+        ASSERT_GE(m_preview.control->Run(), 0);
+        FILTER_STATE state = State_Stopped;
+        ASSERT_EQ(m_preview.control->GetState(INFINITE, state), S_OK);
+        ASSERT_EQ(state, State_Running);
+        PumpFor(ms);
+    }
+
+    platform::gst::AsfWriterFilter& Writer() {
+        return *dynamic_cast<platform::gst::AsfWriterFilter*>(platform::gst::AsGstFilter(m_writer.Get()));
+    }
+
+    PreviewGraph m_preview;
+    ComPtr<IBaseFilter> m_writer;
+};
+
+const std::map<std::string, std::string>* StreamOf(const Probe& probe, const std::string& codec) {
+    for (const auto& stream : probe.streams)
+        if (stream.count("codec_name") && stream.at("codec_name") == codec) return &stream;
+    return nullptr;
+}
+
+TEST_F(Recording, ThreeSecondsWithSoundGiveOneWmv2AndOneWmav2StreamFromZero) {
+    const std::string path = TempPath("sound.asf");
+    ASSERT_NO_FATAL_FAILURE(Build(path, true));
+    ASSERT_NO_FATAL_FAILURE(RunFor(3000));
+    int64_t start = NowMs();
+    StopGraph(m_preview.control.Get());
+    EXPECT_LT(NowMs() - start, 3000) << "Stop waited for its bound: the end-of-stream did not come through";
+
+    Probe probe = RunFfprobe(path);
+    ASSERT_TRUE(probe.ok);
+    ASSERT_EQ(probe.streams.size(), 2u);
+    const auto* video = StreamOf(probe, "wmv2");
+    const auto* audio = StreamOf(probe, "wmav2");
+    ASSERT_TRUE(video && audio);
+    EXPECT_EQ(Number(*video, "width"), 640);
+    EXPECT_EQ(Number(*video, "height"), 480);
+    EXPECT_NEAR(Number(*video, "start_time"), 0.0, 0.1);
+    EXPECT_NEAR(Number(*audio, "start_time"), 0.0, 0.1);
+    EXPECT_NEAR(Number(probe.format, "duration"), 3.0, 0.5);
+}
+
+TEST_F(Recording, WithoutTheAudioStreamTheFileHoldsVideoOnly) {
+    const std::string path = TempPath("silent.asf");
+    ASSERT_NO_FATAL_FAILURE(Build(path, false));
+    ASSERT_NO_FATAL_FAILURE(RunFor(1500));
+    StopGraph(m_preview.control.Get());
+    Probe probe = RunFfprobe(path);
+    ASSERT_TRUE(probe.ok);
+    ASSERT_EQ(probe.streams.size(), 1u);
+    EXPECT_EQ(probe.streams[0]["codec_name"], "wmv2");
+    EXPECT_NEAR(Number(probe.streams[0], "start_time"), 0.0, 0.1);
+    EXPECT_NEAR(Number(probe.format, "duration"), 1.5, 0.5);
+}
+
+TEST_F(Recording, WriterJoiningARunningGraphStartsItsFileAtZero) {
+    ASSERT_TRUE(BuildPreview(m_preview, 352, 288, false));
+    ASSERT_NO_FATAL_FAILURE(RunFor(1000));
+    const std::string path = TempPath("joined.asf");
+    m_writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+    ComPtr<IFileSinkFilter> sink;
+    ASSERT_EQ(m_writer.As(sink, IID_IFileSinkFilter), S_OK);
+    ASSERT_EQ(sink->SetFileName(platform::FromUtf8(path), nullptr), S_OK);
+    ComPtr<IConfigAsfWriter> config;
+    ASSERT_EQ(m_writer.As(config, IID_IConfigAsfWriter), S_OK);
+    ASSERT_EQ(config->ConfigureFilterUsingProfile(RecordingProfile(352, 288, false).Get()), S_OK);
+    ASSERT_EQ(m_preview.graph->AddFilter(m_writer.Get(), L"ASF Writer"), S_OK);
+    ASSERT_EQ(m_preview.graph->Connect(GetPin(m_preview.tee.Get(), PINDIR_OUTPUT, 0).Get(),
+                                       GetPin(m_writer.Get(), PINDIR_INPUT, 0).Get()),
+              S_OK);
+    PumpFor(1500);
+    StopGraph(m_preview.control.Get());
+    Probe probe = RunFfprobe(path);
+    ASSERT_TRUE(probe.ok);
+    ASSERT_EQ(probe.streams.size(), 1u);
+    EXPECT_NEAR(Number(probe.streams[0], "start_time"), 0.0, 0.1);
+    EXPECT_NEAR(Number(probe.format, "duration"), 1.5, 0.5);
+}
+
+TEST_F(Recording, StopGivesUpAfterItsBoundWhenTheEndOfStreamNeverArrives) {
+    const std::string path = TempPath("lost-eos.asf");
+    ASSERT_NO_FATAL_FAILURE(Build(path, false));
+    // Everything the muxer writes still reaches the file, but its end-of-stream does not.
+    GstPad* muxed = gst_element_get_static_pad(Writer().Muxer(), "src");
+    gst_pad_add_probe(
+        muxed, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+        [](GstPad*, GstPadProbeInfo* info, gpointer) {
+            return GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
+        },
+        nullptr, nullptr);
+    gst_object_unref(muxed);
+    ASSERT_NO_FATAL_FAILURE(RunFor(500));
+
+    int64_t start = NowMs();
+    EXPECT_EQ(m_preview.control->Stop(), S_OK);
+    int64_t took = NowMs() - start;
+    const int64_t bound = platform::gst::GstGraph::kFinishBoundUs / 1000;
+    EXPECT_GE(took, bound - 100);
+    EXPECT_LT(took, bound + 2000);
+    FILTER_STATE state = State_Running;
+    EXPECT_EQ(m_preview.control->GetState(0, state), S_OK);
+    EXPECT_EQ(state, State_Stopped);
+    GstState current = GST_STATE_PLAYING;
+    gst_element_get_state(Writer().Element(), &current, nullptr, 0);
+    EXPECT_EQ(current, GST_STATE_NULL);
+}
+
+TEST_F(Recording, CameraFailingWhileWritingIsReportedAndTheFileIsFinished) {
+    const std::string path = TempPath("failed.asf");
+    ASSERT_NO_FATAL_FAILURE(Build(path, true));
+    ASSERT_NO_FATAL_FAILURE(RunFor(1000));
+    // The camera's next frame fails as a device that went away does.
+    GstPad* camera = platform::gst::AsGstFilter(m_preview.camera.Get())->PinPad(PINDIR_OUTPUT, 0);
+    gst_pad_add_probe(
+        camera, GST_PAD_PROBE_TYPE_BUFFER,
+        [](GstPad*, GstPadProbeInfo* info, gpointer) {
+            GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_ERROR;
+            gst_buffer_unref(GST_PAD_PROBE_INFO_BUFFER(info));
+            GST_PAD_PROBE_INFO_DATA(info) = nullptr;
+            return GST_PAD_PROBE_HANDLED;
+        },
+        nullptr, nullptr);
+
+    FILTER_STATE state = State_Stopped;
+    int64_t start = NowMs();
+    HRESULT hr = S_OK;
+    while ((hr = m_preview.control->GetState(50, state)) != E_FAIL && NowMs() - start < 3000) {
+    }
+    EXPECT_EQ(hr, E_FAIL);
+    EXPECT_EQ(m_preview.control->GetState(INFINITE, state), E_FAIL) << "the error stays until the graph stops";
+    // The writer finishes the file by itself; the stop that follows has nothing left to wait for.
+    EXPECT_TRUE(Writer().WaitFinished(g_get_monotonic_time() + 3 * G_TIME_SPAN_SECOND));
+    start = NowMs();
+    StopGraph(m_preview.control.Get());
+    EXPECT_LT(NowMs() - start, 1000);
+
+    Probe probe = RunFfprobe(path);
+    ASSERT_TRUE(probe.ok);
+    EXPECT_EQ(probe.streams.size(), 2u);
+    EXPECT_NEAR(Number(probe.format, "duration"), 1.0, 0.5);
+}
+
+}  // namespace
