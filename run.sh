@@ -23,11 +23,27 @@ section "Build"
 cmake --build build -j2
 
 # Test devices: the program's stand-in cameras and microphones for a machine that has none.
-# VISTREL_TEST_DEVICES names their folder; a value set by the caller is kept, and unset is fine.
+# VISTREL_TEST_DEVICES names their folder; a value set by the caller is kept. Without a camera
+# (no /dev/video*) a default folder is used, its files written once so that edits stay.
 setup_test_devices() {
     if [[ -n "${VISTREL_TEST_DEVICES:-}" ]]; then
         echo "Test devices from ${VISTREL_TEST_DEVICES}"
+        return
     fi
+    if compgen -G "/dev/video*" >/dev/null; then
+        return
+    fi
+    local folder="$PWD/build/test-devices"
+    mkdir -p "$folder"
+    if [[ ! -e "$folder/Vistrel Test Camera.camera" ]]; then
+        printf '[Device]\nName=Vistrel Test Camera\nSizes=352x288;640x480;1280x1024\n' \
+            >"$folder/Vistrel Test Camera.camera"
+    fi
+    if [[ ! -e "$folder/Vistrel Test Microphone.microphone" ]]; then
+        printf '[Device]\nName=Vistrel Test Microphone\n' >"$folder/Vistrel Test Microphone.microphone"
+    fi
+    export VISTREL_TEST_DEVICES="$folder"
+    echo "No camera found: test devices from ${VISTREL_TEST_DEVICES}"
 }
 setup_test_devices
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/Guid.h"
 #include "platform/Types.h"
 
 using UINT = unsigned int;
@@ -35,6 +36,16 @@ using CRect = platform::Rect;
 using POINT = platform::Point;
 using RECT = platform::Rect;
 using LPRECT = platform::Rect*;
+
+// Logical font fields.
+inline constexpr int FW_NORMAL = 400;
+inline constexpr int FW_BOLD = 700;
+inline constexpr BYTE ANSI_CHARSET = 0;
+inline constexpr BYTE OUT_DEFAULT_PRECIS = 0;
+inline constexpr BYTE CLIP_DEFAULT_PRECIS = 0;
+inline constexpr BYTE DEFAULT_QUALITY = 0;
+inline constexpr BYTE DEFAULT_PITCH = 0;
+inline constexpr BYTE FF_SWISS = 0x20;
 
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
@@ -107,6 +118,17 @@ inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_MOVING = 0x0216;
 inline constexpr UINT WM_POWERBROADCAST = 0x0218;
 inline constexpr UINT WM_DEVICECHANGE = 0x0219;
+// WM_DEVICECHANGE events and the device-interface record lParam points at (valid during the
+// call only).
+inline constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;
+inline constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
+inline constexpr DWORD DBT_DEVTYP_DEVICEINTERFACE = 5;
+struct DEV_BROADCAST_DEVICEINTERFACE {
+    DWORD dbcc_size = 32;
+    DWORD dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    GUID dbcc_classguid{};
+    std::wstring dbcc_name;
+};
 inline constexpr UINT WM_MOUSEHOVER = 0x02A1;
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
 inline constexpr UINT WM_WTSSESSION_CHANGE = 0x02B1;

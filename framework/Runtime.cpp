@@ -331,6 +331,10 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
 
 DWORD GetTickCount() { return platform::Current().Clock().GetTickCount(); }
 void Sleep(DWORD ms) { platform::Current().Clock().Sleep(ms); }
+void AfxExitProcess(UINT code) {
+    platform::Current().Processes().ExitProcess(static_cast<int>(code));
+    std::abort();  // a backend that came back would let a fatal path run on
+}
 UINT GetDoubleClickTime() { return AfxRuntime::Get().Ui().GetDoubleClickTime(); }
 
 HWND FindWindow(LPCTSTR className, LPCTSTR windowName) {

@@ -128,6 +128,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, void* unused = nullptr);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 DWORD GetTickCount();
 void Sleep(DWORD ms);
+// Ends the process at once with this exit code.
+[[noreturn]] void AfxExitProcess(UINT code);
 UINT GetDoubleClickTime();
 // Finds one of the program's own top-level windows by its title (and class name, when given).
 HWND FindWindow(LPCTSTR className, LPCTSTR windowName);

@@ -11,9 +11,22 @@ VISTREL_PACKAGES=(
     # Libraries
     libgtk-3-dev
     libxtst-dev  # real pointer and key input for the GUI tests
+    libxss-dev  # the X server's screen saver, switched off while the camera runs
+    dbus-daemon  # private buses for the power and session tests
     libgtest-dev
     googletest
     # GStreamer packages go here.
+    libbenchmark-dev  # bench/: the effect filter against memcpy and the stock elements
+    ffmpeg
+    gstreamer1.0-gtk3
+    gstreamer1.0-libav
+    gstreamer1.0-plugins-bad
+    gstreamer1.0-plugins-base
+    gstreamer1.0-plugins-good
+    gstreamer1.0-tools
+    libgstreamer-plugins-bad1.0-dev
+    libgstreamer-plugins-base1.0-dev
+    libgstreamer1.0-dev
     # Virtual display, screenshots and input for the GUI tests and for run.sh without a display
     xvfb
     xauth

@@ -4,7 +4,14 @@
 
 #include <cstdio>
 
+#include "DBusLink.h"
 #include "GtkUiHost.h"
+#include "GstMedia.h"
+#include "LinuxInstance.h"
+#include "LinuxPower.h"
+#include "LinuxSession.h"
+#include "LinuxSound.h"
+#include "LinuxSystemInfo.h"
 #include "PosixFiles.h"
 #include "PosixProcess.h"
 #include "SteadyClock.h"
@@ -18,12 +25,27 @@ public:
     IClock& Clock() override { return m_clock; }
     IFileSystem& Files() override { return m_files; }
     IProcess& Processes() override { return m_processes; }
+    ISound& Sound() override { return m_sound; }
+    IPower& Power() override { return m_power; }
+    ISession& Session() override { return m_session; }
+    ISystemInfo& SystemInfo() override { return m_systemInfo; }
+    IInstance& Instance() override { return m_instance; }
+    IMedia& Media() override { return m_media; }
 
 private:
     GtkUiHost m_ui;
     SteadyClock m_clock;
     PosixFiles m_files;
     PosixProcess m_processes;
+    // The buses connect on first use, so a machine without them starts as fast.
+    DBusLink m_systemBus{BusKind::System};
+    DBusLink m_sessionBus{BusKind::Session};
+    LinuxSound m_sound;
+    LinuxPower m_power{m_systemBus, m_sessionBus};
+    LinuxSession m_session{m_systemBus, [this] { m_processes.ExitProcess(0); }};
+    LinuxSystemInfo m_systemInfo;
+    LinuxInstance m_instance;
+    gst::GstMedia m_media{&m_ui};
 };
 
 }  // namespace

@@ -10,6 +10,7 @@ public:
     std::wstring GetModulePath() override;
     bool Run(const std::vector<std::wstring>& argv) override;
     int RunHiddenAndWait(const std::vector<std::wstring>& argv) override;
+    [[noreturn]] void ExitProcess(int status) override;
 };
 
 }  // namespace platform

@@ -4,7 +4,13 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Instance.h"
+#include "platform/media/Media.h"
+#include "platform/Power.h"
 #include "platform/Process.h"
+#include "platform/Session.h"
+#include "platform/Sound.h"
+#include "platform/SystemInfo.h"
 #include "platform/UiHost.h"
 
 namespace platform {
@@ -16,6 +22,12 @@ public:
     virtual IClock& Clock() = 0;
     virtual IFileSystem& Files() = 0;
     virtual IProcess& Processes() = 0;
+    virtual ISound& Sound() = 0;
+    virtual IPower& Power() = 0;
+    virtual ISession& Session() = 0;
+    virtual ISystemInfo& SystemInfo() = 0;
+    virtual IInstance& Instance() = 0;
+    virtual IMedia& Media() = 0;
 };
 
 // Installs (or, with nullptr, removes) the current platform. Not owning.

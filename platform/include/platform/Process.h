@@ -15,6 +15,8 @@ public:
     virtual bool Run(const std::vector<std::wstring>& argv) = 0;
     // Starts a program with no window, waits for it and returns its exit status (-1: not started).
     virtual int RunHiddenAndWait(const std::vector<std::wstring>& argv) = 0;
+    // Ends the process at once with this status: no destructors, no further messages.
+    [[noreturn]] virtual void ExitProcess(int status) = 0;
 };
 
 }  // namespace platform

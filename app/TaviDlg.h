@@ -1,0 +1,127 @@
+// The main window: live preview, picture buttons, status texts; owner of the capture graph.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "controls/Static.h"
+#include "framework/Button.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include "platform/media/Media.h"
+
+// The main window's handle, for the streaming thread's frame-ready message.
+extern HWND g_hMainWnd;
+
+// Stand-in until the picture button arrives: a plain owner-drawn button.
+class CFourStateButton : public CButton {};
+
+class CTaviDlg : public CDialog {
+public:
+    CTaviDlg();
+    ~CTaviDlg() override;
+
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    // The camera start of the start-up: every camera, twice each; true when one runs.
+    bool StartCamera();
+    // A termination request from outside (SIGINT, SIGTERM): ends like the close box, without
+    // asking about a running recording.
+    void EndForTermination();
+
+    // Settings (stand-in until the settings store: derives the effect codes only).
+    void LoadSettings();
+    void SaveSettings();
+
+    // System version, power and device notification set-up.
+    int CheckOsVersion();
+    void EnableAwayModePolicy();
+    void RegisterCaptureNotification();
+    void CloseSecondaryWindows();
+
+    // Capture device enumeration.
+    int EnumerateDevices();
+    int ProbeResolutionCaps(IGraphBuilder* graph, IBaseFilter* filter);
+    int IsCaptureClassDevice(const std::wstring& name);
+    int CreateVideoDeviceFilter(ComPtr<IBaseFilter>& filter, int index);
+
+    // Preview graph construction, teardown and effects.
+    HRESULT BuildGraph(const wchar_t* mode);
+    HRESULT SetCaptureFormat(IBaseFilter* camera);
+    HRESULT GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n, ComPtr<IPin>& pin);
+    HRESULT FindCategoryFilter(const GUID& category, const std::wstring& name, ComPtr<IBaseFilter>& filter);
+    void TearDownGraph();
+    void ApplyEffects();
+    void RegisterEffectFilter();
+
+    // The frame size SetCaptureFormat asks the camera for, from its capability code.
+    platform::Size CaptureFrameSize() const;
+
+    // Members, in declaration order.
+    CStatic m_staticStatus;
+    BOOL m_bSmallWindow = 0;
+    CSTATIC m_staticPreview;
+    ComPtr<IGraphBuilder> m_pGraph;
+    ComPtr<ISampleGrabber> m_pGrabber;
+    std::wstring m_strImagePath;
+    std::wstring m_strVideoPath;
+    std::wstring m_strSaveCamera;
+    std::wstring m_strLastCamera;
+    bool m_bRecordClickHandled = false;
+    CFourStateButton m_btnOpenFolder;
+    CFourStateButton m_btnSnapshot;
+    CFourStateButton m_btnHelp;
+    CFourStateButton m_btnRecordStart;
+    CFourStateButton m_btnRecordStop;
+    std::wstring m_strRecordFile;
+    BOOL m_bScreenSaverActive = 0;
+    UINT_PTR m_nScreenSaverTimer = 0;
+    uint32_t m_hPowerNotify = 0;
+    HICON m_hIcon{};
+    uintptr_t m_gdiplusToken = 0;
+    RECT m_rcLargeWindow{};
+    RECT m_rcSmallWindow{};
+    std::vector<std::wstring> m_arrVideoDevices;
+    std::vector<std::wstring> m_arrAudioDevices;
+    std::vector<std::wstring> m_arrResolutionCaps;
+    int m_nVideoDevice = 0;
+    int m_nAudioDevice = 0;
+    int m_nResolution = 1;
+    std::wstring m_strCameraName;
+    BOOL m_bRed = 1;
+    BOOL m_bGreen = 1;
+    BOOL m_bBlue = 1;
+    BOOL m_bHorMirror = 0;
+    BOOL m_bVerMirror = 0;
+    BOOL m_bBW = 0;
+    BOOL m_bSepia = 0;
+    int m_nToneEffect = 0;
+    int m_nMirror = 0;
+    ComPtr<IVideoEffectControl> m_pEffect;
+    bool m_bPreviewGraph = true;
+    BOOL m_bRecording = 0;
+    int m_nCurVideoDevice = 0;
+    int m_nCurAudioDevice = 0;
+    int m_nCurResolution = 0;
+    DWORD m_dwFullScreenStart = 0;
+    BOOL m_bFullScreen = 0;
+    DWORD m_dwRecordStart = 0;
+    std::wstring m_strVideoDrive;
+    BOOL m_bFirstShow = 0;
+    int m_nPosX = 0;
+    int m_nPosY = 0;
+    CBrush m_brushBack;
+    CFont m_fontStatus;
+    BOOL m_bNotVista = 0;
+    int m_nInitState = 0;
+    uint32_t m_hDevNotify = 0;
+
+protected:
+    void OnDestroy();
+    void OnMove(int x, int y);
+    DECLARE_MESSAGE_MAP()
+};

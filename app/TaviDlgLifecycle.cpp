@@ -1,0 +1,79 @@
+// The main window's close request, destruction, moves and key filter.
+#include "AppMessages.h"
+#include "TaviDlg.h"
+#include "framework/Runtime.h"
+#include "platform/Platform.h"
+#include "resources/Catalogue.h"
+#include "resources/ResourceIds.h"
+
+BEGIN_MESSAGE_MAP(CTaviDlg, CDialog)
+    ON_WM_DESTROY()
+    ON_WM_MOVE()
+END_MESSAGE_MAP()
+
+void CTaviDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_STATIC_STATUS, m_staticStatus);
+    DDX_Control(pDX, IDC_STATIC_PREVIEW, m_staticPreview);
+    DDX_Control(pDX, IDC_BTN_OPEN_FOLDER, m_btnOpenFolder);
+    DDX_Control(pDX, IDC_BTN_SNAPSHOT, m_btnSnapshot);
+    DDX_Control(pDX, IDC_BTN_HELP, m_btnHelp);
+    DDX_Control(pDX, IDC_BTN_RECORD_START, m_btnRecordStart);
+    DDX_Control(pDX, IDC_BTN_RECORD_STOP, m_btnRecordStop);
+}
+
+BOOL CTaviDlg::PreTranslateMessage(MSG* pMsg) {
+    // Escape and Return would end a dialog; the main window ends only on request.
+    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN)) return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CTaviDlg::OnCancel() {
+    if (m_bRecording) {
+        int answer = MessageBox(GetCatalogueText(6039).c_str(), GetCatalogueText(6038).c_str(), MB_OKCANCEL | MB_ICONQUESTION);
+        if (answer != IDOK) return;
+        ShowWindow(SW_HIDE);
+        KillTimer(TIMER_RECORD);
+        m_bRecording = 0;
+        m_dwRecordStart = 0;
+    }
+    TearDownGraph();
+    EndDialog(IDCANCEL);
+}
+
+void CTaviDlg::EndForTermination() {
+    if (m_bRecording) {
+        KillTimer(TIMER_RECORD);
+        m_bRecording = 0;
+        m_dwRecordStart = 0;
+    }
+    TearDownGraph();  // a file being written is completed here
+    EndDialog(IDCANCEL);
+}
+
+void CTaviDlg::OnDestroy() {
+    if (m_nInitState != 0) {
+        auto& power = platform::Current().Power();
+        if (m_nInitState == 1) SaveSettings();
+        if (m_bNotVista == 0 && power.HasPowerSettingNotification())
+            (void)power.UnregisterPowerSettingNotification(platform::PowerNotifyHandle{m_hPowerNotify});
+        (void)power.SetThreadExecutionState(platform::kEsContinuous);
+        if (m_bScreenSaverActive) (void)power.SetScreenSaverActive(true, true);
+        (void)platform::Current().Session().UnregisterSessionNotification(m_hWnd);
+    }
+    platform::Current().Session().SetTerminationHandler({});
+    CloseSecondaryWindows();
+    CDialog::OnDestroy();
+}
+
+void CTaviDlg::OnMove(int x, int y) {
+    CDialog::OnMove(x, y);
+    // The control bar arrives later; until then the rectangles are kept all the same.
+    RECT rect;
+    GetWindowRect(&rect);
+    if (m_nResolution == 0)
+        m_rcSmallWindow = rect;
+    else
+        m_rcLargeWindow = rect;
+    SetFocus();
+}

@@ -1,0 +1,11 @@
+// The numbered user-interface texts, 6001 to 6045, in the language chosen from the system's.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+inline constexpr uint32_t kFirstCatalogueId = 6001;
+inline constexpr uint32_t kLastCatalogueId = 6045;
+
+// The text of one message; empty for an id outside the catalogue.
+std::wstring GetCatalogueText(uint32_t id);
