@@ -53,8 +53,11 @@ struct Shifts {
 // ITU-R BT.601 luma weights in 1/128 (0.297, 0.586, 0.117); they sum to 128, so white stays 255.
 // Seven bits, not eight, so that each weight fits a signed byte for the AVX2 multiply-add.
 constexpr std::uint32_t kLumaR = 38, kLumaG = 75, kLumaB = 15, kLumaShift = 7;
-// Sepia as the classic tint matrix applied to a grey pixel (row sums 1.351, 1.203, 0.937), in 1/256.
-constexpr std::uint32_t kSepiaR = 346, kSepiaG = 308, kSepiaB = 240;
+// Sepia as the classic tint of the grey value: red lifted by twice the depth, green by the depth,
+// blue lowered by it, each clamped. Shadows turn dark brown, highlights cream. Additions rather
+// than factors, so that it costs little more than black and white.
+constexpr std::uint32_t kSepiaDepth = 20, kSepiaRedLift = 2 * kSepiaDepth, kSepiaGreenLift = kSepiaDepth,
+                        kSepiaBlueDrop = kSepiaDepth;
 
 [[gnu::always_inline]] inline std::uint32_t Luma(std::uint32_t p, Shifts s) {
     return (((p >> s.r) & 0xFFu) * kLumaR + ((p >> s.g) & 0xFFu) * kLumaG + ((p >> s.b) & 0xFFu) * kLumaB) >>
@@ -84,9 +87,9 @@ struct SepiaOp {
     std::uint32_t rest;
     [[gnu::always_inline]] std::uint32_t operator()(std::uint32_t p) const {
         const std::uint32_t y = Luma(p, s);
-        const std::uint32_t r = std::min(255u, (y * kSepiaR) >> 8);
-        const std::uint32_t g = std::min(255u, (y * kSepiaG) >> 8);
-        const std::uint32_t b = (y * kSepiaB) >> 8;
+        const std::uint32_t r = std::min(255u, y + kSepiaRedLift);
+        const std::uint32_t g = std::min(255u, y + kSepiaGreenLift);
+        const std::uint32_t b = y > kSepiaBlueDrop ? y - kSepiaBlueDrop : 0;
         return (p & rest) | (r << s.r) | (g << s.g) | (b << s.b);
     }
 };
@@ -151,48 +154,41 @@ template <class Op>
 
 #if defined(__x86_64__) || defined(__i386__)
 // Grey and sepia by hand for AVX2: the generic loop spends four 32-bit multiplies per pixel,
-// these spend two multiply-adds per eight pixels (plus two multiplies for sepia), which keeps
-// the tones near the cost of a copy. Only for 4-byte pixels, which is what cameras deliver.
+// these spend two multiply-adds and a shuffle per eight pixels (sepia two saturating byte
+// additions more), which keeps the tones near the cost of a copy. Only for 4-byte pixels, which
+// is what cameras deliver.
 struct ToneVectors {
-    __m256i weights;   // luma weight of the channel in each byte (signed bytes)
-    __m256i rest;      // bytes that are not colour
-    __m256i grey;      // shuffle: byte 1 of each pixel's sum (its luma) into every colour byte
-    __m256i sepiaLo;   // shuffle: luma << 8 into 16-bit lanes, pixels 0-1 of each 128-bit lane
-    __m256i sepiaHi;   // the same for pixels 2-3
-    __m256i sepia;     // sepia factor of the channel in each byte, as 16-bit lanes
-    __m256i reversed;  // permutation that reverses eight pixels
+    __m256i weights;    // luma weight of the channel in each byte (signed bytes)
+    __m256i rest;       // bytes that are not colour
+    __m256i grey;       // shuffle: byte 1 of each pixel's sum (its luma) into every colour byte
+    __m256i sepiaLift;  // added to red and green for sepia
+    __m256i sepiaDrop;  // taken from blue for sepia
+    __m256i reversed;   // permutation that reverses eight pixels
 };
 
 [[gnu::target("avx2")]] ToneVectors MakeToneVectors(Shifts s) {
     const int offset[3] = {static_cast<int>(s.r / 8), static_cast<int>(s.g / 8), static_cast<int>(s.b / 8)};
     const std::uint8_t luma[3] = {kLumaR, kLumaG, kLumaB};
-    const std::uint16_t sepia[3] = {kSepiaR, kSepiaG, kSepiaB};
-    alignas(32) std::uint8_t weights[32] = {};
-    alignas(32) std::uint16_t factors[16] = {};
-    alignas(32) std::uint8_t grey[32], lo[32], hi[32];
+    const std::uint8_t lift[3] = {kSepiaRedLift, kSepiaGreenLift, 0};
+    const std::uint8_t drop[3] = {0, 0, kSepiaBlueDrop};
+    alignas(32) std::uint8_t weights[32] = {}, lifts[32] = {}, drops[32] = {}, grey[32];
     std::uint32_t rest = 0xFFFFFFFFu;
     for (int c = 0; c < 3; ++c) {
         rest &= ~(0xFFu << (8 * offset[c]));
-        for (int pixel = 0; pixel < 8; ++pixel) weights[4 * pixel + offset[c]] = luma[c];
-        for (int pixel = 0; pixel < 4; ++pixel) factors[4 * pixel + offset[c]] = sepia[c];
+        for (int pixel = 0; pixel < 8; ++pixel) {
+            weights[4 * pixel + offset[c]] = luma[c];
+            lifts[4 * pixel + offset[c]] = lift[c];
+            drops[4 * pixel + offset[c]] = drop[c];
+        }
     }
     for (int i = 0; i < 32; ++i) {
-        const int pixel = (i % 16) / 4;
         const bool colour = (rest >> (8 * (i % 4)) & 0xFFu) == 0;
-        grey[i] = colour ? static_cast<std::uint8_t>(4 * pixel + 1) : 0x80;
-        // Byte i is half of 16-bit lane i/2, which holds a channel of pixel (i%16)/8 (+2 for hi);
-        // the low half stays zero, the high half takes the luma.
-        const int wordPixel = (i % 16) / 8;
-        lo[i] = i % 2 == 0 ? 0x80 : static_cast<std::uint8_t>(4 * wordPixel + 1);
-        hi[i] = i % 2 == 0 ? 0x80 : static_cast<std::uint8_t>(4 * (wordPixel + 2) + 1);
+        grey[i] = colour ? static_cast<std::uint8_t>(4 * ((i % 16) / 4) + 1) : 0x80;
     }
-    return {_mm256_load_si256(reinterpret_cast<const __m256i*>(weights)),
-            _mm256_set1_epi32(static_cast<int>(rest)),
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(grey)),
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(lo)),
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(hi)),
-            _mm256_load_si256(reinterpret_cast<const __m256i*>(factors)),
-            _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0)};
+    const auto vector = [](const std::uint8_t* bytes) { return reinterpret_cast<const __m256i*>(bytes); };
+    return {_mm256_load_si256(vector(weights)), _mm256_set1_epi32(static_cast<int>(rest)),
+            _mm256_load_si256(vector(grey)),    _mm256_load_si256(vector(lifts)),
+            _mm256_load_si256(vector(drops)),   _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0)};
 }
 
 template <bool kSepia, bool kReverse, class Op>
@@ -204,14 +200,8 @@ template <bool kSepia, bool kReverse, class Op>
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 4 * x));
         // 2 * (38R + 75G + 15B) per pixel, in pixel order: its byte 1 is the luma.
         const __m256i sum = _mm256_madd_epi16(_mm256_maddubs_epi16(p, v.weights), twos);
-        __m256i colour;
-        if constexpr (kSepia) {
-            // (luma << 8) * factor >> 16 is luma * factor >> 8; packing saturates at 255.
-            colour = _mm256_packus_epi16(_mm256_mulhi_epu16(_mm256_shuffle_epi8(sum, v.sepiaLo), v.sepia),
-                                         _mm256_mulhi_epu16(_mm256_shuffle_epi8(sum, v.sepiaHi), v.sepia));
-        } else {
-            colour = _mm256_shuffle_epi8(sum, v.grey);
-        }
+        __m256i colour = _mm256_shuffle_epi8(sum, v.grey);
+        if constexpr (kSepia) colour = _mm256_subs_epu8(_mm256_adds_epu8(colour, v.sepiaLift), v.sepiaDrop);
         __m256i out = _mm256_or_si256(_mm256_and_si256(p, v.rest), colour);
         if constexpr (kReverse) out = _mm256_permutevar8x32_epi32(out, v.reversed);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * (kReverse ? w - 8 - x : x)), out);

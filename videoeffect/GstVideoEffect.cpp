@@ -11,11 +11,11 @@
 #include "videoeffect/VideoEffect.h"
 
 G_BEGIN_DECLS
-#define GST_TYPE_VIDEO_EFFECT (gst_video_effect_get_type())
-G_DECLARE_FINAL_TYPE(GstVideoEffect, gst_video_effect, GST, VIDEO_EFFECT, GstVideoFilter)
+#define VISTREL_TYPE_VIDEO_EFFECT (vistrel_video_effect_get_type())
+G_DECLARE_FINAL_TYPE(VistrelVideoEffect, vistrel_video_effect, VISTREL, VIDEO_EFFECT, GstVideoFilter)
 G_END_DECLS
 
-struct _GstVideoEffect {
+struct _VistrelVideoEffect {
     GstVideoFilter parent;
 
     // The controls as last set, guarded by the object lock.
@@ -30,7 +30,7 @@ struct _GstVideoEffect {
     videoeffect::EffectParams active;
 };
 
-G_DEFINE_TYPE(GstVideoEffect, gst_video_effect, GST_TYPE_VIDEO_FILTER)
+G_DEFINE_TYPE(VistrelVideoEffect, vistrel_video_effect, GST_TYPE_VIDEO_FILTER)
 
 GST_DEBUG_CATEGORY_STATIC(video_effect_debug);
 #define GST_CAT_DEFAULT video_effect_debug
@@ -47,7 +47,7 @@ GstStaticPadTemplate g_sinkTemplate =
 GstStaticPadTemplate g_srcTemplate =
     GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS(VIDEO_EFFECT_CAPS));
 
-gint* Field(GstVideoEffect* self, guint propId) {
+gint* Field(VistrelVideoEffect* self, guint propId) {
     switch (propId) {
     case PROP_TONE: return &self->tone;
     case PROP_RED: return &self->red;
@@ -59,7 +59,7 @@ gint* Field(GstVideoEffect* self, guint propId) {
 }
 
 void SetProperty(GObject* object, guint propId, const GValue* value, GParamSpec* pspec) {
-    GstVideoEffect* self = GST_VIDEO_EFFECT(object);
+    VistrelVideoEffect* self = VISTREL_VIDEO_EFFECT(object);
     gint* field = Field(self, propId);
     if (!field) {
         G_OBJECT_WARN_INVALID_PROPERTY_ID(object, propId, pspec);
@@ -71,7 +71,7 @@ void SetProperty(GObject* object, guint propId, const GValue* value, GParamSpec*
 }
 
 void GetProperty(GObject* object, guint propId, GValue* value, GParamSpec* pspec) {
-    GstVideoEffect* self = GST_VIDEO_EFFECT(object);
+    VistrelVideoEffect* self = VISTREL_VIDEO_EFFECT(object);
     gint* field = Field(self, propId);
     if (!field) {
         G_OBJECT_WARN_INVALID_PROPERTY_ID(object, propId, pspec);
@@ -84,7 +84,7 @@ void GetProperty(GObject* object, guint propId, GValue* value, GParamSpec* pspec
 
 // Stores new values in one locked step, so a frame never sees half of a change, then tells
 // whoever watches the properties which of them moved.
-void StoreControls(GstVideoEffect* self, std::initializer_list<std::pair<Property, gint>> values) {
+void StoreControls(VistrelVideoEffect* self, std::initializer_list<std::pair<Property, gint>> values) {
     bool changed[N_PROPERTIES] = {};
     GST_OBJECT_LOCK(self);
     for (const auto& [prop, value] : values) {
@@ -98,16 +98,16 @@ void StoreControls(GstVideoEffect* self, std::initializer_list<std::pair<Propert
     }
 }
 
-void OnSetEffect(GstVideoEffect* self, gint tone, gint red, gint green, gint blue, gpointer) {
+void OnSetEffect(VistrelVideoEffect* self, gint tone, gint red, gint green, gint blue, gpointer) {
     StoreControls(self, {{PROP_TONE, tone}, {PROP_RED, red != 0}, {PROP_GREEN, green != 0}, {PROP_BLUE, blue != 0}});
 }
 
-void OnSetMirror(GstVideoEffect* self, gint mirror, gpointer) { StoreControls(self, {{PROP_MIRROR, mirror}}); }
+void OnSetMirror(VistrelVideoEffect* self, gint mirror, gpointer) { StoreControls(self, {{PROP_MIRROR, mirror}}); }
 
 // Takes this frame's controls in one step, and lets frames through untouched (no copy) while
 // nothing is to be done.
 void BeforeTransform(GstBaseTransform* trans, GstBuffer*) {
-    GstVideoEffect* self = GST_VIDEO_EFFECT(trans);
+    VistrelVideoEffect* self = VISTREL_VIDEO_EFFECT(trans);
     GST_OBJECT_LOCK(self);
     self->active = videoeffect::ParamsFromCodes(self->tone, self->red, self->green, self->blue, self->mirror);
     GST_OBJECT_UNLOCK(self);
@@ -121,7 +121,7 @@ void BeforeTransform(GstBaseTransform* trans, GstBuffer*) {
 }
 
 gboolean SetInfo(GstVideoFilter* filter, GstCaps*, GstVideoInfo* inInfo, GstCaps*, GstVideoInfo* outInfo) {
-    GstVideoEffect* self = GST_VIDEO_EFFECT(filter);
+    VistrelVideoEffect* self = VISTREL_VIDEO_EFFECT(filter);
     const GstVideoFormatInfo* f = inInfo->finfo;
     if (GST_VIDEO_INFO_FORMAT(inInfo) != GST_VIDEO_INFO_FORMAT(outInfo) ||
         GST_VIDEO_INFO_WIDTH(inInfo) != GST_VIDEO_INFO_WIDTH(outInfo) ||
@@ -140,7 +140,7 @@ gboolean SetInfo(GstVideoFilter* filter, GstCaps*, GstVideoInfo* inInfo, GstCaps
 }
 
 GstFlowReturn TransformFrame(GstVideoFilter* filter, GstVideoFrame* in, GstVideoFrame* out) {
-    GstVideoEffect* self = GST_VIDEO_EFFECT(filter);
+    VistrelVideoEffect* self = VISTREL_VIDEO_EFFECT(filter);
     videoeffect::RenderEffect(
         {static_cast<const guint8*>(GST_VIDEO_FRAME_PLANE_DATA(in, 0)), GST_VIDEO_FRAME_PLANE_STRIDE(in, 0)},
         {static_cast<guint8*>(GST_VIDEO_FRAME_PLANE_DATA(out, 0)), GST_VIDEO_FRAME_PLANE_STRIDE(out, 0)},
@@ -155,12 +155,12 @@ GParamSpec* IntControl(const char* name, const char* nick, const char* blurb, gi
 }
 
 gboolean PluginInit(GstPlugin* plugin) {
-    return gst_element_register(plugin, videoeffect::kFactoryName, GST_RANK_NONE, GST_TYPE_VIDEO_EFFECT);
+    return gst_element_register(plugin, videoeffect::kFactoryName, GST_RANK_NONE, VISTREL_TYPE_VIDEO_EFFECT);
 }
 
 }  // namespace
 
-static void gst_video_effect_class_init(GstVideoEffectClass* klass) {
+static void vistrel_video_effect_class_init(VistrelVideoEffectClass* klass) {
     GObjectClass* objectClass = G_OBJECT_CLASS(klass);
     GstElementClass* elementClass = GST_ELEMENT_CLASS(klass);
     GstBaseTransformClass* transformClass = GST_BASE_TRANSFORM_CLASS(klass);
@@ -203,7 +203,7 @@ static void gst_video_effect_class_init(GstVideoEffectClass* klass) {
     filterClass->transform_frame = TransformFrame;
 }
 
-static void gst_video_effect_init(GstVideoEffect* self) {
+static void vistrel_video_effect_init(VistrelVideoEffect* self) {
     self->tone = videoeffect::kToneNone;
     self->red = self->green = self->blue = 1;
     self->mirror = videoeffect::kMirrorNone;

@@ -35,7 +35,7 @@ struct Size {
     int width, height;
 };
 // One pixel; odd sizes below a vector's width; a width with a vector body and a tail.
-constexpr Size kSizes[] = {{1, 1}, {7, 5}, {67, 3}};
+constexpr Size kSizes[] = {{1, 1}, {7, 5}, {67, 5}};
 
 struct Rgb {
     int r, g, b;
@@ -52,9 +52,10 @@ std::string Describe(const Controls& c) {
     return s.str();
 }
 
-// Unique per column and per row up to 256 pixels; some pixels near white so sepia must clamp.
+// Red is unique per column and green per row up to 256 pixels; some pixels are bright enough and
+// some dark enough for every sepia channel to clamp.
 Rgb SourcePixel(int x, int y, int frame) {
-    return {(5 * x + 2) & 0xFF, (250 - 13 * y) & 0xFF, (255 - 40 * frame - 3 * (x + y)) & 0xFF};
+    return {(5 * x + 2) & 0xFF, (250 - 61 * y) & 0xFF, (255 - 40 * frame - 7 * (x + y)) & 0xFF};
 }
 int SourceFourthByte(int x, int y, int frame) { return (0x5A + 7 * x + 11 * y + frame) & 0xFF; }
 
@@ -67,7 +68,7 @@ Rgb ReferenceTone(Rgb p, const Controls& c) {
     const int y = (38 * p.r + 75 * p.g + 15 * p.b) / 128;  // BT.601 in 1/128
     switch (c.tone) {
     case 1: return {y, y, y};
-    case 6: return {std::min(255, y * 346 / 256), std::min(255, y * 308 / 256), y * 240 / 256};
+    case 6: return {std::min(255, y + 40), std::min(255, y + 20), std::max(0, y - 20)};
     case -1: return {c.red ? p.r : 0, c.green ? p.g : 0, c.blue ? p.b : 0};
     default: return p;
     }
