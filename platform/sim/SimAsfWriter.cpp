@@ -32,14 +32,14 @@ HRESULT SimAsfWriter::SetFileName(const std::wstring& path, const AM_MEDIA_TYPE*
 HRESULT SimAsfWriter::ConfigureFilterUsingProfile(IWMProfile* profile) {
     if (const HRESULT hr = m_context->Check("ConfigureFilterUsingProfile"); hr != S_OK) return hr;
     if (!profile) return E_POINTER;
-    auto* ours = dynamic_cast<SimAsfProfile*>(profile);
+    WmProfile* ours = AsWmProfile(profile);
     if (!ours) return E_INVALIDARG;
     for (int i = 0; i < PinCount(PINDIR_INPUT); ++i)
         if (Pin(PINDIR_INPUT, i)->Peer()) return VFW_E_ALREADY_CONNECTED;
     m_streams = ours->Streams();
     m_configured = true;
     RetirePins(PINDIR_INPUT);
-    for (const SimAsfStream& stream : m_streams) AddPin(PINDIR_INPUT, stream.type);
+    for (const WmStream& stream : m_streams) AddPin(PINDIR_INPUT, stream.type);
     m_context->Log("ConfigureFilterUsingProfile " + std::to_string(m_streams.size()) + " streams");
     return S_OK;
 }
@@ -52,8 +52,8 @@ HRESULT SimAsfWriter::OnRun() {
     return PosixFiles().WriteFile(m_fileName, bytes) ? S_OK : E_ACCESSDENIED;
 }
 
-const SimAsfStream* SimAsfWriter::StreamOfType(const GUID& type) const {
-    for (const SimAsfStream& stream : m_streams)
+const WmStream* SimAsfWriter::StreamOfType(const GUID& type) const {
+    for (const WmStream& stream : m_streams)
         if (stream.type == type) return &stream;
     return nullptr;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SimAsfProfile.h"
+#include "platform/media/WmProfileObjects.h"
 #include "SimFilter.h"
 
 namespace platform::sim {
@@ -22,16 +22,16 @@ public:
     const std::wstring& FileName() const { return m_fileName; }
     bool IsConfigured() const { return m_configured; }
     // The streams of the profile the writer was configured with, in order.
-    const std::vector<SimAsfStream>& Streams() const { return m_streams; }
+    const std::vector<WmStream>& Streams() const { return m_streams; }
     // The first configured stream of a type, or nullptr.
-    const SimAsfStream* StreamOfType(const GUID& type) const;
+    const WmStream* StreamOfType(const GUID& type) const;
 
 private:
     void* FindInterface(REFIID iid) override;
 
     std::wstring m_fileName;
     bool m_configured = false;
-    std::vector<SimAsfStream> m_streams;
+    std::vector<WmStream> m_streams;
 };
 
 }  // namespace platform::sim

@@ -11,7 +11,7 @@ namespace platform::sim {
 
 namespace {
 
-class SimDevicePropertyBag final : public SimComObject<IPropertyBag> {
+class SimDevicePropertyBag final : public SingleComObject<IPropertyBag, IID_IPropertyBag> {
 public:
     explicit SimDevicePropertyBag(std::shared_ptr<SimDevice> device) : m_device(std::move(device)) {}
 
@@ -23,14 +23,10 @@ public:
     }
 
 private:
-    void* FindInterface(REFIID iid) override {
-        return iid == IID_IUnknown || iid == IID_IPropertyBag ? static_cast<IPropertyBag*>(this) : nullptr;
-    }
-
     std::shared_ptr<SimDevice> m_device;
 };
 
-class SimDeviceMoniker final : public SimComObject<IMoniker> {
+class SimDeviceMoniker final : public SingleComObject<IMoniker, IID_IMoniker> {
 public:
     SimDeviceMoniker(std::shared_ptr<SimMediaContext> context, std::shared_ptr<SimDevice> device)
         : m_context(std::move(context)), m_device(std::move(device)) {}
@@ -38,7 +34,7 @@ public:
     HRESULT BindToStorage(ComPtr<IPropertyBag>& bag) override {
         bag.Reset();
         if (m_device->bagFails) return E_FAIL;
-        bag = SimMake<SimDevicePropertyBag>(m_device);
+        bag = MakeComObject<SimDevicePropertyBag>(m_device);
         return S_OK;
     }
 
@@ -48,34 +44,30 @@ public:
         if (!m_device->present) return VFW_E_NOT_FOUND;  // gone since it was listed
         switch (m_device->kind) {
         case SimDevice::Kind::Camera:
-            filter = SimMake<SimFilterCamera>(m_context, std::static_pointer_cast<SimCamera>(m_device));
+            filter = MakeComObject<SimFilterCamera>(m_context, std::static_pointer_cast<SimCamera>(m_device));
             break;
         case SimDevice::Kind::Microphone:
-            filter = SimMake<SimFilterStock>(m_context, SimFilterKind::Microphone);
+            filter = MakeComObject<SimFilterStock>(m_context, SimFilterKind::Microphone);
             break;
         case SimDevice::Kind::EffectFilter:
-            filter = SimMake<SimFilterEffect>(m_context);
+            filter = MakeComObject<SimFilterEffect>(m_context);
             break;
         case SimDevice::Kind::AudioCompressor:
-            filter = SimMake<SimFilterStock>(m_context, SimFilterKind::Compressor);
+            filter = MakeComObject<SimFilterStock>(m_context, SimFilterKind::Compressor);
             break;
         case SimDevice::Kind::LegacyFilter:
-            filter = SimMake<SimFilterStock>(m_context, SimFilterKind::Generic);
+            filter = MakeComObject<SimFilterStock>(m_context, SimFilterKind::Generic);
             break;
         }
         return S_OK;
     }
 
 private:
-    void* FindInterface(REFIID iid) override {
-        return iid == IID_IUnknown || iid == IID_IMoniker ? static_cast<IMoniker*>(this) : nullptr;
-    }
-
     std::shared_ptr<SimMediaContext> m_context;
     std::shared_ptr<SimDevice> m_device;
 };
 
-class SimMonikerEnum final : public SimComObject<IEnumMoniker> {
+class SimMonikerEnum final : public SingleComObject<IEnumMoniker> {
 public:
     SimMonikerEnum(std::shared_ptr<SimMediaContext> context, std::vector<std::shared_ptr<SimDevice>> devices)
         : m_context(std::move(context)), m_devices(std::move(devices)) {}
@@ -83,7 +75,7 @@ public:
     HRESULT Next(ComPtr<IMoniker>& moniker) override {
         moniker.Reset();
         if (m_next >= m_devices.size()) return S_FALSE;
-        moniker = SimMake<SimDeviceMoniker>(m_context, m_devices[m_next++]);
+        moniker = MakeComObject<SimDeviceMoniker>(m_context, m_devices[m_next++]);
         return S_OK;
     }
     HRESULT Reset() override {
@@ -92,10 +84,6 @@ public:
     }
 
 private:
-    void* FindInterface(REFIID iid) override {
-        return iid == IID_IUnknown ? static_cast<IEnumMoniker*>(this) : nullptr;
-    }
-
     std::shared_ptr<SimMediaContext> m_context;
     std::vector<std::shared_ptr<SimDevice>> m_devices;
     size_t m_next = 0;
@@ -119,10 +107,6 @@ std::string SimCategoryName(const GUID& category) {
     return {};
 }
 
-void* SimDeviceEnum::FindInterface(REFIID iid) {
-    return iid == IID_IUnknown || iid == IID_ICreateDevEnum ? static_cast<ICreateDevEnum*>(this) : nullptr;
-}
-
 HRESULT SimDeviceEnum::CreateClassEnumerator(const GUID& category, ComPtr<IEnumMoniker>& enumerator) {
     enumerator.Reset();
     const std::string name = SimCategoryName(category);
@@ -141,7 +125,7 @@ HRESULT SimDeviceEnum::CreateClassEnumerator(const GUID& category, ComPtr<IEnumM
         AddPresent<SimDevice>(devices, m_context->audioCompressors, all);
     }
     if (devices.empty()) return S_FALSE;
-    enumerator = SimMake<SimMonikerEnum>(m_context, std::move(devices));
+    enumerator = MakeComObject<SimMonikerEnum>(m_context, std::move(devices));
     return S_OK;
 }
 

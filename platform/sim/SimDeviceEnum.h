@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "SimComObject.h"
+#include "platform/ComObject.h"
 #include "SimMediaContext.h"
 #include "platform/media/Devices.h"
 
@@ -14,15 +14,13 @@ namespace platform::sim {
 // The short name a category has in failure keys ("VideoInput", ...); empty when unknown.
 [[nodiscard]] std::string SimCategoryName(const GUID& category);
 
-class SimDeviceEnum final : public SimComObject<ICreateDevEnum> {
+class SimDeviceEnum final : public SingleComObject<ICreateDevEnum, IID_ICreateDevEnum> {
 public:
     explicit SimDeviceEnum(std::shared_ptr<SimMediaContext> context) : m_context(std::move(context)) {}
 
     HRESULT CreateClassEnumerator(const GUID& category, ComPtr<IEnumMoniker>& enumerator) override;
 
 private:
-    void* FindInterface(REFIID iid) override;
-
     std::shared_ptr<SimMediaContext> m_context;
 };
 

@@ -8,7 +8,7 @@ namespace platform::sim {
 
 namespace {
 
-class SimPinEnum final : public SimComObject<IEnumPins> {
+class SimPinEnum final : public SingleComObject<IEnumPins> {
 public:
     SimPinEnum(IBaseFilter* filter, std::vector<SimPin*> pins)
         : m_filter(ComPtr<IBaseFilter>::Retain(filter)), m_pins(std::move(pins)) {}
@@ -27,10 +27,6 @@ public:
     }
 
 private:
-    void* FindInterface(REFIID iid) override {
-        return iid == IID_IUnknown ? static_cast<IEnumPins*>(this) : nullptr;
-    }
-
     ComPtr<IBaseFilter> m_filter;  // keeps the pins alive
     std::vector<SimPin*> m_pins;
     size_t m_next = 0;
@@ -63,7 +59,7 @@ void* SimFilter::FindInterface(REFIID iid) {
 HRESULT SimFilter::EnumPins(ComPtr<IEnumPins>& enumerator) {
     std::vector<SimPin*> pins;
     for (const auto& pin : m_pins) pins.push_back(pin.get());
-    enumerator = SimMake<SimPinEnum>(this, std::move(pins));
+    enumerator = MakeComObject<SimPinEnum>(this, std::move(pins));
     return S_OK;
 }
 

@@ -6,7 +6,7 @@ namespace platform::sim {
 
 namespace {
 
-class SimMediaTypeEnum final : public SimComObject<IEnumMediaTypes> {
+class SimMediaTypeEnum final : public SingleComObject<IEnumMediaTypes> {
 public:
     SimMediaTypeEnum(std::shared_ptr<SimMediaContext> context, std::vector<AM_MEDIA_TYPE> types)
         : m_context(std::move(context)), m_types(std::move(types)) {}
@@ -23,10 +23,6 @@ public:
     }
 
 private:
-    void* FindInterface(REFIID iid) override {
-        return iid == IID_IUnknown ? static_cast<IEnumMediaTypes*>(this) : nullptr;
-    }
-
     std::shared_ptr<SimMediaContext> m_context;
     std::vector<AM_MEDIA_TYPE> m_types;
     size_t m_next = 0;
@@ -61,7 +57,7 @@ HRESULT SimPin::EnumMediaTypes(ComPtr<IEnumMediaTypes>& enumerator) {
     std::vector<AM_MEDIA_TYPE> types;
     if (m_direction == PINDIR_OUTPUT) types = m_filter.OfferedTypes(*this);
     // A copy of the types: the enumerator does not keep the pin alive.
-    enumerator = SimMake<SimMediaTypeEnum>(m_filter.ContextPtr(), std::move(types));
+    enumerator = MakeComObject<SimMediaTypeEnum>(m_filter.ContextPtr(), std::move(types));
     return S_OK;
 }
 

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "SimComObject.h"
+#include "platform/ComObject.h"
 #include "platform/media/Filters.h"
 
 namespace platform::sim {

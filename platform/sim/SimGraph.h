@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "SimComObject.h"
+#include "platform/ComObject.h"
 #include "SimGraphFrameThread.h"
 #include "SimGraphRecord.h"
 #include "SimMediaContext.h"
@@ -28,7 +28,7 @@ inline constexpr HRESULT VFW_E_NOT_IN_GRAPH = static_cast<HRESULT>(0x8004025Fu);
 // How far GetState(INFINITE) moves the clock before it gives up on a stop that never settles.
 inline constexpr uint32_t kSimUnsettledWaitMs = 10000;
 
-class SimGraph final : public SimComObject<IGraphBuilder, IMediaControl, IVideoWindow> {
+class SimGraph final : public ComObject<IGraphBuilder, IMediaControl, IVideoWindow> {
 public:
     explicit SimGraph(std::shared_ptr<SimMediaContext> context);
     ~SimGraph() override;

@@ -4,10 +4,6 @@
 
 namespace platform::sim {
 
-void* SimGraphCaptureBuilder::FindInterface(REFIID iid) {
-    return iid == IID_IUnknown || iid == IID_ICaptureGraphBuilder2 ? static_cast<ICaptureGraphBuilder2*>(this) : nullptr;
-}
-
 HRESULT SimGraphCaptureBuilder::SetFiltergraph(IGraphBuilder* graph) {
     if (const HRESULT hr = m_context->Check("SetFiltergraph"); hr != S_OK) return hr;
     if (!graph) return E_POINTER;

@@ -5,7 +5,7 @@
 
 namespace platform::sim {
 
-class SimGraphCaptureBuilder final : public SimComObject<ICaptureGraphBuilder2> {
+class SimGraphCaptureBuilder final : public SingleComObject<ICaptureGraphBuilder2, IID_ICaptureGraphBuilder2> {
 public:
     explicit SimGraphCaptureBuilder(std::shared_ptr<SimMediaContext> context) : m_context(std::move(context)) {}
 
@@ -16,7 +16,6 @@ public:
                          IBaseFilter* sink) override;
 
 private:
-    void* FindInterface(REFIID iid) override;
     SimPin* SourcePin(IUnknown* source) const;
 
     std::shared_ptr<SimMediaContext> m_context;

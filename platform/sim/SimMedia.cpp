@@ -66,19 +66,21 @@ HRESULT SimMedia::CreateInstance(const CLSID& clsid, REFIID iid, void** object) 
     m_context->Log("CreateInstance " + name + (FAILED(hr) ? " failed " + SimHex(hr) : ""));
     if (FAILED(hr)) return hr;
 
-    if (name == "SystemDeviceEnum") return HandOut(SimMake<SimDeviceEnum>(m_context), iid, object);
-    if (name == "FilterGraph") return HandOut(SimMake<SimGraph>(m_context), iid, object);
-    if (name == "CaptureGraphBuilder2") return HandOut(SimMake<SimGraphCaptureBuilder>(m_context), iid, object);
-    if (name == "SmartTee") return HandOut(SimMake<SimFilterStock>(m_context, SimFilterKind::SmartTee), iid, object);
-    if (name == "SampleGrabber") return HandOut(SimMake<SimGrabber>(m_context), iid, object);
-    if (name == "VideoRenderer") return HandOut(SimMake<SimFilterStock>(m_context, SimFilterKind::Renderer), iid, object);
-    return HandOut(SimMake<SimAsfWriter>(m_context), iid, object);
+    if (name == "SystemDeviceEnum") return HandOut(MakeComObject<SimDeviceEnum>(m_context), iid, object);
+    if (name == "FilterGraph") return HandOut(MakeComObject<SimGraph>(m_context), iid, object);
+    if (name == "CaptureGraphBuilder2") return HandOut(MakeComObject<SimGraphCaptureBuilder>(m_context), iid, object);
+    if (name == "SmartTee")
+        return HandOut(MakeComObject<SimFilterStock>(m_context, SimFilterKind::SmartTee), iid, object);
+    if (name == "SampleGrabber") return HandOut(MakeComObject<SimGrabber>(m_context), iid, object);
+    if (name == "VideoRenderer")
+        return HandOut(MakeComObject<SimFilterStock>(m_context, SimFilterKind::Renderer), iid, object);
+    return HandOut(MakeComObject<SimAsfWriter>(m_context), iid, object);
 }
 
 HRESULT SimMedia::CreateProfileManager(ComPtr<IWMProfileManager>& manager) {
     manager.Reset();
     if (const HRESULT hr = m_context->Check("CreateProfileManager"); hr != S_OK) return hr;
-    manager = SimMake<SimAsfProfileManager>(m_context);
+    manager = MakeComObject<SimAsfProfileManager>(m_context);
     return S_OK;
 }
 

@@ -1,6 +1,5 @@
-// The sim's Windows-Media-like profile and ASF writer: stream copies written back only by
-// ReconfigStream, removal by stream number, the writer's pins and recorded configuration, and
-// the file a running writer leaves.
+// The sim's profile manager and ASF writer: the failure switches, the writer's pins and
+// recorded configuration, and the file a running writer leaves.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,12 +27,6 @@ protected:
         return stream;
     }
 
-    static uint32_t BufferWindow(const ComPtr<IWMProfile>& profile, uint32_t index) {
-        uint32_t ms = 0;
-        EXPECT_EQ(Stream(profile, index)->GetBufferWindow(ms), S_OK);
-        return ms;
-    }
-
     static std::vector<GUID> InputMajors(const ComPtr<IBaseFilter>& writer) {
         std::vector<GUID> majors;
         for (int i = 0; ComPtr<IPin> pin = In(writer, i); ++i) majors.push_back(dynamic_cast<SimPin*>(pin.Get())->Major());
@@ -43,85 +36,25 @@ protected:
 
 }  // namespace
 
-TEST_F(SimMediaAsfTest, SystemProfileHasAudioThenVideoAndOnlyItsIdLoads) {
+// The profile objects themselves are shared with the real backend and tested there; the sim
+// adds its failure switches.
+TEST_F(SimMediaAsfTest, ProfileManagerLoadsTheSystemProfileUnlessSwitchedToFail) {
+    ComPtr<IWMProfile> profile = LoadProfile();
+    uint32_t count = 0;
+    ASSERT_TRUE(profile);
+    ASSERT_EQ(profile->GetStreamCount(count), S_OK);
+    EXPECT_EQ(count, 2u);
+
     ComPtr<IWMProfileManager> manager;
     ASSERT_EQ(Media().CreateProfileManager(manager), S_OK);
-    ComPtr<IWMProfile> profile;
-    EXPECT_EQ(manager->LoadProfileByID(GUID{1, 2, 3, {}}, profile), NS_E_INVALID_REQUEST);
+    Media().Fail("LoadProfileByID", E_OUTOFMEMORY);
+    EXPECT_EQ(manager->LoadProfileByID(WMProfile_V80_384Video, profile), E_OUTOFMEMORY);
     EXPECT_FALSE(profile);
-    profile = LoadProfile();
-    uint32_t count = 0;
-    ASSERT_EQ(profile->GetStreamCount(count), S_OK);
-    ASSERT_EQ(count, 2u);
-    GUID type;
-    uint16_t number = 0;
-    ASSERT_EQ(Stream(profile, 0)->GetStreamType(type), S_OK);
-    EXPECT_EQ(type, WMMEDIATYPE_Audio);
-    ASSERT_EQ(Stream(profile, 1)->GetStreamType(type), S_OK);
-    EXPECT_EQ(type, WMMEDIATYPE_Video);
-    ASSERT_EQ(Stream(profile, 1)->GetStreamNumber(number), S_OK);
-    EXPECT_EQ(number, 2);
-    ComPtr<IWMStreamConfig> missing;
-    EXPECT_EQ(profile->GetStream(2, missing), E_INVALIDARG);
-
-    // The video type's size, with the two-step size protocol of GetMediaType.
-    ComPtr<IWMMediaProps> props;
-    ASSERT_EQ(Stream(profile, 1).As(props, IID_IWMMediaProps), S_OK);
-    uint32_t size = 0;
-    ASSERT_EQ(props->GetMediaType(nullptr, size), S_OK);
-    EXPECT_GE(size, sizeof(AM_MEDIA_TYPE) + sizeof(VIDEOINFOHEADER));
-    AM_MEDIA_TYPE mt;
-    uint32_t tooSmall = size - 1;
-    EXPECT_TRUE(FAILED(props->GetMediaType(&mt, tooSmall)));
-    ASSERT_EQ(props->GetMediaType(&mt, size), S_OK);
-    EXPECT_EQ(mt.subtype, WMMEDIASUBTYPE_WMV2);
-    EXPECT_EQ(ReadVideoInfo(mt)->bmiHeader.biWidth, 320);
-    EXPECT_EQ(ReadVideoInfo(mt)->bmiHeader.biHeight, 240);
+    EXPECT_EQ(manager->LoadProfileByID(WMProfile_V80_384Video, profile), S_OK);
 
     Media().Fail("CreateProfileManager");
     EXPECT_EQ(Media().CreateProfileManager(manager), E_FAIL);
     EXPECT_FALSE(manager);
-}
-
-TEST_F(SimMediaAsfTest, StreamsAreCopiesUntilReconfigured) {
-    ComPtr<IWMProfile> profile = LoadProfile();
-    const uint32_t original = BufferWindow(profile, 1);
-    ComPtr<IWMStreamConfig> video = Stream(profile, 1);
-    ASSERT_EQ(video->SetBufferWindow(3000), S_OK);
-    EXPECT_EQ(BufferWindow(profile, 1), original);
-    ASSERT_EQ(profile->ReconfigStream(video.Get()), S_OK);
-    EXPECT_EQ(BufferWindow(profile, 1), 3000u);
-
-    // Video-only interfaces; the audio stream has no video properties.
-    ComPtr<IWMVideoMediaProps> videoProps;
-    ComPtr<IWMPropertyVault> vault;
-    ASSERT_EQ(video.As(videoProps, IID_IWMVideoMediaProps), S_OK);
-    ASSERT_EQ(video.As(vault, IID_IWMPropertyVault), S_OK);
-    ComPtr<IWMVideoMediaProps> audioProps;
-    EXPECT_EQ(Stream(profile, 0).As(audioProps, IID_IWMVideoMediaProps), E_NOINTERFACE);
-    EXPECT_EQ(videoProps->SetQuality(101), E_INVALIDARG);
-    ASSERT_EQ(videoProps->SetQuality(10), S_OK);
-    ASSERT_EQ(vault->SetProperty(L"_COMPLEXITYEX", 0), S_OK);
-    AM_MEDIA_TYPE audio;
-    uint32_t size = 4096;
-    ComPtr<IWMMediaProps> audioMedia;
-    ASSERT_EQ(Stream(profile, 0).As(audioMedia, IID_IWMMediaProps), S_OK);
-    ASSERT_EQ(audioMedia->GetMediaType(&audio, size), S_OK);
-    EXPECT_EQ(videoProps->SetMediaType(audio), E_INVALIDARG);  // a stream keeps its major type
-
-    // A foreign or removed stream cannot be written back; removal goes by stream number.
-    ComPtr<IWMProfile> other = LoadProfile();
-    ComPtr<IWMStreamConfig> audioStream = Stream(other, 0);
-    ASSERT_EQ(profile->RemoveStream(audioStream.Get()), S_OK);  // number 1 is in both profiles
-    uint32_t count = 0;
-    ASSERT_EQ(profile->GetStreamCount(count), S_OK);
-    EXPECT_EQ(count, 1u);
-    EXPECT_EQ(profile->ReconfigStream(audioStream.Get()), E_INVALIDARG);
-    EXPECT_EQ(profile->RemoveStream(audioStream.Get()), E_INVALIDARG);
-    GUID type;
-    ASSERT_EQ(Stream(profile, 0)->GetStreamType(type), S_OK);
-    EXPECT_EQ(type, WMMEDIATYPE_Video);
-    EXPECT_EQ(BufferWindow(profile, 0), 3000u);  // the video stream moved to index 0 intact
 }
 
 TEST_F(SimMediaAsfTest, WriterPinsFollowTheProfileAndItsConfigurationIsRecorded) {
@@ -158,7 +91,7 @@ TEST_F(SimMediaAsfTest, WriterPinsFollowTheProfileAndItsConfigurationIsRecorded)
     auto* recorded = dynamic_cast<SimAsfWriter*>(writer.Get());
     ASSERT_TRUE(recorded && recorded->IsConfigured());
     ASSERT_EQ(recorded->Streams().size(), 1u);
-    const SimAsfStream* stream = recorded->StreamOfType(WMMEDIATYPE_Video);
+    const platform::WmStream* stream = recorded->StreamOfType(WMMEDIATYPE_Video);
     ASSERT_TRUE(stream);
     EXPECT_EQ(stream->VideoInfo()->rcTarget, (platform::Rect{0, 0, 352, 288}));
     EXPECT_EQ(stream->VideoInfo()->bmiHeader.biHeight, 288);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/media/MediaTypes.h"
+#include "platform/media/WmProfileObjects.h"  // the wave-format header of audio format blocks
 
 namespace platform::gst {
 
@@ -21,16 +22,5 @@ GstCaps* MediaTypeToCaps(const AM_MEDIA_TYPE& type);
 
 // The GStreamer raw video format name of a video subtype ("BGR" for RGB24), or nullptr.
 const char* VideoFormatOfSubtype(const GUID& subtype);
-
-// The 18-byte wave-format header of an audio type's format block.
-struct WaveFormat {
-    uint16_t wFormatTag = 1;  // PCM
-    uint16_t nChannels = 0;
-    uint32_t nSamplesPerSec = 0;
-    uint32_t nAvgBytesPerSec = 0;
-    uint16_t nBlockAlign = 0;
-    uint16_t wBitsPerSample = 0;
-    uint16_t cbSize = 0;
-};
 
 }  // namespace platform::gst

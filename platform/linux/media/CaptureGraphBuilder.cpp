@@ -1,5 +1,6 @@
 #include "CaptureGraphBuilder.h"
 
+#include "platform/ComObject.h"
 #include "platform/media/Media.h"
 
 namespace platform::gst {
@@ -24,22 +25,8 @@ ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, const GUID* maj
     return nullptr;
 }
 
-class CaptureGraphBuilder final : public ICaptureGraphBuilder2 {
+class CaptureGraphBuilder final : public SingleComObject<ICaptureGraphBuilder2, IID_ICaptureGraphBuilder2> {
 public:
-    HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_ICaptureGraphBuilder2) return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<ICaptureGraphBuilder2*>(this);
-        return S_OK;
-    }
-    uint32_t AddRef() override { return m_refs.Add(); }
-    uint32_t Release() override {
-        uint32_t left = m_refs.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
-
     HRESULT SetFiltergraph(IGraphBuilder* graph) override {
         if (!graph) return E_POINTER;
         if (m_graph) return E_UNEXPECTED;  // a builder serves one graph
@@ -75,15 +62,13 @@ public:
     }
 
 private:
-    ~CaptureGraphBuilder() = default;
-    RefCount m_refs;
     ComPtr<IGraphBuilder> m_graph;
 };
 
 }  // namespace
 
 ComPtr<ICaptureGraphBuilder2> CreateCaptureGraphBuilder() {
-    return ComPtr<ICaptureGraphBuilder2>::Adopt(new CaptureGraphBuilder);
+    return MakeComObject<CaptureGraphBuilder>();
 }
 
 }  // namespace platform::gst

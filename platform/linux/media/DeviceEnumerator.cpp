@@ -7,6 +7,7 @@
 #include "FilterCategories.h"
 #include "MicrophoneFilter.h"
 #include "Monikers.h"
+#include "platform/ComObject.h"
 
 namespace platform::gst {
 namespace {
@@ -28,25 +29,9 @@ std::vector<CategoryEntry> DeviceEntries(DeviceMonitor& monitor, DeviceKind kind
     return entries;
 }
 
-class SystemDeviceEnum final : public ICreateDevEnum {
+class SystemDeviceEnum final : public SingleComObject<ICreateDevEnum, IID_ICreateDevEnum> {
 public:
     explicit SystemDeviceEnum(DeviceMonitor& monitor) : m_monitor(monitor) {}
-    SystemDeviceEnum(const SystemDeviceEnum&) = delete;
-    SystemDeviceEnum& operator=(const SystemDeviceEnum&) = delete;
-
-    HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_ICreateDevEnum) return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<ICreateDevEnum*>(this);
-        return S_OK;
-    }
-    uint32_t AddRef() override { return m_refs.Add(); }
-    uint32_t Release() override {
-        uint32_t left = m_refs.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT CreateClassEnumerator(const GUID& category, ComPtr<IEnumMoniker>& enumerator) override {
         enumerator.Reset();
@@ -58,8 +43,6 @@ public:
     }
 
 private:
-    ~SystemDeviceEnum() = default;
-
     std::optional<std::vector<CategoryEntry>> EntriesOf(const GUID& category) {
         if (category == CLSID_VideoInputDeviceCategory) return DeviceEntries(m_monitor, DeviceKind::Camera, false);
         if (category == AM_KSCATEGORY_CAPTURE) return DeviceEntries(m_monitor, DeviceKind::Camera, true);
@@ -69,14 +52,13 @@ private:
         return std::nullopt;
     }
 
-    RefCount m_refs;
     DeviceMonitor& m_monitor;
 };
 
 }  // namespace
 
 ComPtr<ICreateDevEnum> CreateDeviceEnumerator(DeviceMonitor& monitor) {
-    return ComPtr<ICreateDevEnum>::Adopt(new SystemDeviceEnum(monitor));
+    return MakeComObject<SystemDeviceEnum>(monitor);
 }
 
 }  // namespace platform::gst

@@ -62,7 +62,7 @@ HRESULT GstMedia::CreateInstance(const CLSID& clsid, REFIID iid, void** object) 
 }
 
 HRESULT GstMedia::CreateProfileManager(ComPtr<IWMProfileManager>& manager) {
-    manager = CreateWmProfileManager();
+    manager = MakeComObject<WmProfileManager>();
     return S_OK;
 }
 

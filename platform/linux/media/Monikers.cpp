@@ -3,39 +3,14 @@
 #include <memory>
 #include <utility>
 
+#include "platform/ComObject.h"
+
 namespace platform::gst {
 namespace {
 
-// The reference counting every object here shares.
-template <class Interface>
-class Counted : public Interface {
+class PropertyBag final : public SingleComObject<IPropertyBag, IID_IPropertyBag> {
 public:
-    HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid != IID_IUnknown && iid != m_iid) return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<Interface*>(this);
-        return S_OK;
-    }
-    uint32_t AddRef() override { return m_refs.Add(); }
-    uint32_t Release() override {
-        uint32_t left = m_refs.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    explicit Counted(const IID& iid) : m_iid(iid) {}
-    virtual ~Counted() = default;
-
-private:
-    RefCount m_refs;
-    IID m_iid;
-};
-
-class PropertyBag final : public Counted<IPropertyBag> {
-public:
-    explicit PropertyBag(std::wstring friendlyName) : Counted(IID_IPropertyBag), m_friendlyName(std::move(friendlyName)) {}
+    explicit PropertyBag(std::wstring friendlyName) : m_friendlyName(std::move(friendlyName)) {}
 
     HRESULT Read(const std::wstring& name, std::wstring& value) override {
         if (name != L"FriendlyName") return E_INVALIDARG;
@@ -47,12 +22,12 @@ private:
     std::wstring m_friendlyName;
 };
 
-class Moniker final : public Counted<IMoniker> {
+class Moniker final : public SingleComObject<IMoniker, IID_IMoniker> {
 public:
-    explicit Moniker(std::shared_ptr<const CategoryEntry> entry) : Counted(IID_IMoniker), m_entry(std::move(entry)) {}
+    explicit Moniker(std::shared_ptr<const CategoryEntry> entry) : m_entry(std::move(entry)) {}
 
     HRESULT BindToStorage(ComPtr<IPropertyBag>& bag) override {
-        bag = ComPtr<IPropertyBag>::Adopt(new PropertyBag(m_entry->friendlyName));
+        bag = MakeComObject<PropertyBag>(m_entry->friendlyName);
         return S_OK;
     }
 
@@ -65,9 +40,9 @@ private:
     std::shared_ptr<const CategoryEntry> m_entry;
 };
 
-class MonikerEnumerator final : public Counted<IEnumMoniker> {
+class MonikerEnumerator final : public SingleComObject<IEnumMoniker> {
 public:
-    explicit MonikerEnumerator(std::vector<CategoryEntry> entries) : Counted(IID_IUnknown) {
+    explicit MonikerEnumerator(std::vector<CategoryEntry> entries) {
         for (CategoryEntry& entry : entries) m_entries.push_back(std::make_shared<const CategoryEntry>(std::move(entry)));
     }
 
@@ -76,7 +51,7 @@ public:
             moniker.Reset();
             return S_FALSE;
         }
-        moniker = ComPtr<IMoniker>::Adopt(new Moniker(m_entries[m_next++]));
+        moniker = MakeComObject<Moniker>(m_entries[m_next++]);
         return S_OK;
     }
 
@@ -93,7 +68,7 @@ private:
 }  // namespace
 
 ComPtr<IEnumMoniker> CreateMonikerEnumerator(std::vector<CategoryEntry> entries) {
-    return ComPtr<IEnumMoniker>::Adopt(new MonikerEnumerator(std::move(entries)));
+    return MakeComObject<MonikerEnumerator>(std::move(entries));
 }
 
 }  // namespace platform::gst

@@ -2,37 +2,12 @@
 
 #include <utility>
 
+#include "platform/ComObject.h"
+
 namespace platform::gst {
 namespace {
 
-// Shared by both enumerators: reference counting and the interface table.
-template <class Interface>
-class EnumeratorBase : public Interface {
-public:
-    HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == IID_IUnknown) {
-            AddRef();
-            *object = static_cast<IUnknown*>(this);
-            return S_OK;
-        }
-        return E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return m_refs.Add(); }
-    uint32_t Release() override {
-        uint32_t left = m_refs.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    virtual ~EnumeratorBase() = default;
-
-private:
-    RefCount m_refs;
-};
-
-class PinEnumerator final : public EnumeratorBase<IEnumPins> {
+class PinEnumerator final : public SingleComObject<IEnumPins> {
 public:
     explicit PinEnumerator(std::vector<ComPtr<IPin>> pins) : m_pins(std::move(pins)) {}
     HRESULT Next(ComPtr<IPin>& pin) override {
@@ -53,7 +28,7 @@ private:
     size_t m_next = 0;
 };
 
-class MediaTypeEnumerator final : public EnumeratorBase<IEnumMediaTypes> {
+class MediaTypeEnumerator final : public SingleComObject<IEnumMediaTypes> {
 public:
     explicit MediaTypeEnumerator(std::vector<AM_MEDIA_TYPE> types) : m_types(std::move(types)) {}
     HRESULT Next(uint32_t count, std::vector<AM_MEDIA_TYPE>& types) override {
@@ -77,11 +52,11 @@ private:
 }  // namespace
 
 ComPtr<IEnumPins> CreatePinEnumerator(std::vector<ComPtr<IPin>> pins) {
-    return ComPtr<IEnumPins>::Adopt(new PinEnumerator(std::move(pins)));
+    return MakeComObject<PinEnumerator>(std::move(pins));
 }
 
 ComPtr<IEnumMediaTypes> CreateMediaTypeEnumerator(std::vector<AM_MEDIA_TYPE> types) {
-    return ComPtr<IEnumMediaTypes>::Adopt(new MediaTypeEnumerator(std::move(types)));
+    return MakeComObject<MediaTypeEnumerator>(std::move(types));
 }
 
 }  // namespace platform::gst

@@ -1,10 +1,10 @@
-// The system profile and its edits, and the writer built from an edited profile.
+// The writer built from an edited profile. The profile objects are shared with the sim and
+// tested with the unit tests.
 #include <gtest/gtest.h>
 
 #include "AsfWriterFilter.h"
 #include "GraphTestSupport.h"
 #include "GstFilter.h"
-#include "WmProfile.h"
 
 using namespace graphtest;
 
@@ -24,79 +24,6 @@ protected:
     }
     ComPtr<IWMProfile> m_profile;
 };
-
-TEST_F(Profile, SystemProfileHoldsAudioThenVideo) {
-    uint32_t count = 0;
-    ASSERT_EQ(m_profile->GetStreamCount(count), S_OK);
-    ASSERT_EQ(count, 2u);
-    GUID type;
-    uint16_t number = 0;
-    uint32_t window = 0;
-    auto audio = Stream(0);
-    audio->GetStreamType(type);
-    audio->GetStreamNumber(number);
-    audio->GetBufferWindow(window);
-    EXPECT_EQ(type, WMMEDIATYPE_Audio);
-    EXPECT_EQ(number, 1);
-    EXPECT_EQ(window, 5000u);
-    auto video = Stream(1);
-    video->GetStreamType(type);
-    video->GetStreamNumber(number);
-    EXPECT_EQ(type, WMMEDIATYPE_Video);
-    EXPECT_EQ(number, 2);
-
-    ComPtr<IWMMediaProps> props;
-    ASSERT_EQ(video.As(props, IID_IWMMediaProps), S_OK);
-    uint32_t size = 0;
-    ASSERT_EQ(props->GetMediaType(nullptr, size), S_OK);
-    AM_MEDIA_TYPE mt;
-    uint32_t tooSmall = size - 1;
-    EXPECT_LT(props->GetMediaType(&mt, tooSmall), 0);
-    ASSERT_EQ(props->GetMediaType(&mt, size), S_OK);
-    EXPECT_EQ(size, platform::gst::kMediaTypeHeaderBytes + mt.format.size());
-    EXPECT_EQ(mt.subtype, WMMEDIASUBTYPE_WMV2);
-    auto vih = ReadVideoInfo(mt);
-    ASSERT_TRUE(vih);
-    EXPECT_EQ(vih->bmiHeader.biWidth, 320);
-    EXPECT_EQ(vih->bmiHeader.biHeight, 240);
-
-    ComPtr<IWMVideoMediaProps> videoProps;
-    EXPECT_EQ(audio.As(videoProps, IID_IWMVideoMediaProps), E_NOINTERFACE);
-    ComPtr<IWMPropertyVault> vault;
-    ASSERT_EQ(video.As(vault, IID_IWMPropertyVault), S_OK);
-    EXPECT_EQ(vault->SetProperty(L"_COMPLEXITYEX", 0), S_OK);
-}
-
-TEST_F(Profile, StreamsAreCopiesUntilReconfigured) {
-    auto video = Stream(1);
-    video->SetBufferWindow(3000);
-    uint32_t window = 0;
-    Stream(1)->GetBufferWindow(window);
-    EXPECT_EQ(window, 5000u);
-    ASSERT_EQ(m_profile->ReconfigStream(video.Get()), S_OK);
-    Stream(1)->GetBufferWindow(window);
-    EXPECT_EQ(window, 3000u);
-}
-
-TEST_F(Profile, RemovingTheAudioStreamLeavesVideoAlone) {
-    ASSERT_EQ(m_profile->RemoveStream(Stream(0).Get()), S_OK);
-    uint32_t count = 0;
-    m_profile->GetStreamCount(count);
-    ASSERT_EQ(count, 1u);
-    GUID type;
-    Stream(0)->GetStreamType(type);
-    EXPECT_EQ(type, WMMEDIATYPE_Video);
-    ComPtr<IWMStreamConfig> none;
-    EXPECT_EQ(m_profile->GetStream(1, none), E_INVALIDARG);
-}
-
-TEST(ProfileManager, KnowsOnlyTheOneSystemProfile) {
-    ComPtr<IWMProfileManager> manager;
-    ASSERT_EQ(Media().CreateProfileManager(manager), S_OK);
-    ComPtr<IWMProfile> profile;
-    EXPECT_EQ(manager->LoadProfileByID(GUID{0x12345678, 0, 0, {}}, profile), NS_E_INVALID_REQUEST);
-    EXPECT_FALSE(profile);
-}
 
 // The encoder settings the writer derives from the edited video stream.
 TEST_F(Profile, WriterEncodesAtTheProfilesSizeRateAndKeyFrameSpacing) {

@@ -1,18 +1,18 @@
-// Reference counting and interface lookup for the sim's media objects, so each class only says
-// which interfaces it answers.
+// Reference counting and interface lookup for objects behind the media interfaces, so each class
+// only says which interfaces it answers.
 #pragma once
 
 #include <utility>
 
 #include "platform/Unknown.h"
 
-namespace platform::sim {
+namespace platform {
 
 template <class... Interfaces>
-class SimComObject : public Interfaces... {
+class ComObject : public Interfaces... {
 public:
-    SimComObject(const SimComObject&) = delete;
-    SimComObject& operator=(const SimComObject&) = delete;
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
 
     HRESULT QueryInterface(REFIID iid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -29,8 +29,8 @@ public:
     }
 
 protected:
-    SimComObject() = default;
-    virtual ~SimComObject() = default;
+    ComObject() = default;
+    virtual ~ComObject() = default;
     // The pointer to hand out for iid (IID_IUnknown included), or nullptr.
     virtual void* FindInterface(REFIID iid) = 0;
 
@@ -38,10 +38,20 @@ private:
     RefCount m_refs;
 };
 
+// An object that answers IID_IUnknown and Iid with its one interface; enumerators, which callers
+// never ask for by name, answer IID_IUnknown alone.
+template <class Interface, const IID& Iid = IID_IUnknown>
+class SingleComObject : public ComObject<Interface> {
+protected:
+    void* FindInterface(REFIID iid) override {
+        return iid == IID_IUnknown || iid == Iid ? static_cast<Interface*>(this) : nullptr;
+    }
+};
+
 // A new object owned by the returned pointer (objects start with one reference).
 template <class T, class... Args>
-[[nodiscard]] ComPtr<T> SimMake(Args&&... args) {
+[[nodiscard]] ComPtr<T> MakeComObject(Args&&... args) {
     return ComPtr<T>::Adopt(new T(std::forward<Args>(args)...));
 }
 
-}  // namespace platform::sim
+}  // namespace platform
