@@ -4,7 +4,7 @@
 
 struct VistrelTestDevice {
     GstDevice parent;
-    vistrel::testdevices::TestDeviceSpec* spec;
+    vistrel::testdevices::TestDeviceEntry* entry;
 };
 
 struct VistrelTestDeviceClass {
@@ -27,15 +27,15 @@ double ToneOf(const std::string& name) {
     return 330.0 + 55.0 * double(g_str_hash(name.c_str()) % 8);
 }
 
-GstCaps* CapsOf(const TestDeviceSpec& spec) {
+GstCaps* CapsOf(const TestDeviceEntry& entry) {
     GstCaps* caps = gst_caps_new_empty();
-    if (spec.kind == TestDeviceKind::Microphone) {
+    if (entry.kind == TestDeviceKind::Microphone) {
         gst_caps_append_structure(caps, gst_structure_new("audio/x-raw", "format", G_TYPE_STRING, GST_AUDIO_NE(S16),
                                                           "layout", G_TYPE_STRING, "interleaved", "rate", G_TYPE_INT,
                                                           44100, "channels", G_TYPE_INT, 1, nullptr));
         return caps;
     }
-    for (const FrameSize& size : spec.sizes)
+    for (const FrameSize& size : entry.sizes)
         gst_caps_append_structure(caps, gst_structure_new("video/x-raw", "format", G_TYPE_STRING, kCameraFormat,
                                                           "width", G_TYPE_INT, size.width, "height", G_TYPE_INT,
                                                           size.height, "framerate", GST_TYPE_FRACTION,
@@ -45,51 +45,51 @@ GstCaps* CapsOf(const TestDeviceSpec& spec) {
 }
 
 GstElement* CreateElement(GstDevice* device, const gchar* name) {
-    const TestDeviceSpec* spec = SpecOfTestDevice(device);
-    if (!spec) return nullptr;
-    if (spec->kind == TestDeviceKind::Camera) {
+    const TestDeviceEntry* entry = EntryOfTestDevice(device);
+    if (!entry) return nullptr;
+    if (entry->kind == TestDeviceKind::Camera) {
         GstElement* source = gst_element_factory_make("videotestsrc", name);
         if (!source) return nullptr;
         g_object_set(source, "is-live", TRUE, nullptr);
-        gst_util_set_object_arg(G_OBJECT(source), "pattern", spec->pattern.c_str());
+        gst_util_set_object_arg(G_OBJECT(source), "pattern", entry->pattern.c_str());
         return source;
     }
     GstElement* source = gst_element_factory_make("audiotestsrc", name);
     if (!source) return nullptr;
-    g_object_set(source, "is-live", TRUE, "freq", ToneOf(spec->name), "volume", 0.05, nullptr);
+    g_object_set(source, "is-live", TRUE, "freq", ToneOf(entry->name), "volume", 0.05, nullptr);
     return source;
 }
 
 }  // namespace
 
-GstDevice* NewTestDevice(const TestDeviceSpec& spec, const std::string& path) {
-    const bool camera = spec.kind == TestDeviceKind::Camera;
-    GstCaps* caps = CapsOf(spec);
+GstDevice* NewTestDevice(const TestDeviceEntry& entry, const std::string& path) {
+    const bool camera = entry.kind == TestDeviceKind::Camera;
+    GstCaps* caps = CapsOf(entry);
     GstStructure* properties = gst_structure_new("vistrel-test-device", kPathProperty, G_TYPE_STRING, path.c_str(),
-                                                 kBusyProperty, G_TYPE_BOOLEAN, gboolean(spec.busy),
+                                                 kBusyProperty, G_TYPE_BOOLEAN, gboolean(entry.busy),
                                                  kCaptureClassProperty, G_TYPE_BOOLEAN,
-                                                 gboolean(camera && spec.captureClass), nullptr);
-    gpointer object = g_object_new(vistrel_test_device_get_type(), "display-name", spec.name.c_str(), "device-class",
+                                                 gboolean(camera && entry.captureClass), nullptr);
+    gpointer object = g_object_new(vistrel_test_device_get_type(), "display-name", entry.name.c_str(), "device-class",
                                    camera ? "Video/Source" : "Audio/Source", "caps", caps, "properties", properties,
                                    nullptr);
     gst_caps_unref(caps);
     gst_structure_free(properties);
     auto* device = static_cast<VistrelTestDevice*>(object);
-    device->spec = new TestDeviceSpec(spec);
+    device->entry = new TestDeviceEntry(entry);
     return GST_DEVICE(device);
 }
 
-const TestDeviceSpec* SpecOfTestDevice(GstDevice* device) {
+const TestDeviceEntry* EntryOfTestDevice(GstDevice* device) {
     VistrelTestDevice* self = AsTestDevice(device);
-    return self ? self->spec : nullptr;
+    return self ? self->entry : nullptr;
 }
 
 }  // namespace vistrel::testdevices
 
 static void vistrel_test_device_finalize(GObject* object) {
     auto* self = reinterpret_cast<VistrelTestDevice*>(object);
-    delete self->spec;
-    self->spec = nullptr;
+    delete self->entry;
+    self->entry = nullptr;
     G_OBJECT_CLASS(vistrel_test_device_parent_class)->finalize(object);
 }
 
@@ -99,5 +99,5 @@ static void vistrel_test_device_class_init(VistrelTestDeviceClass* klass) {
 }
 
 static void vistrel_test_device_init(VistrelTestDevice* self) {
-    self->spec = nullptr;
+    self->entry = nullptr;
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "TestDeviceSpec.h"
+#include "TestDeviceEntry.h"
 
 namespace vistrel::testdevices {
 
@@ -21,9 +21,9 @@ inline constexpr char kCameraFormat[] = "YUY2";
 inline constexpr int kCameraFramesPerSecond = 30;
 
 // A new device with a floating reference.
-[[nodiscard]] GstDevice* NewTestDevice(const TestDeviceSpec& spec, const std::string& path);
+[[nodiscard]] GstDevice* NewTestDevice(const TestDeviceEntry& entry, const std::string& path);
 
-// The spec the device was made from, or nullptr for a device that is not one of ours.
-[[nodiscard]] const TestDeviceSpec* SpecOfTestDevice(GstDevice* device);
+// The entry the device was made from, or nullptr for a device that is not one of ours.
+[[nodiscard]] const TestDeviceEntry* EntryOfTestDevice(GstDevice* device);
 
 }  // namespace vistrel::testdevices

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "TestDevice.h"
-#include "TestDeviceSpec.h"
+#include "TestDeviceEntry.h"
 
 namespace vistrel::testdevices {
 namespace {
@@ -23,7 +23,7 @@ using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
 
 struct PluggedDevice {
     GstDevice* device = nullptr;  // our own reference
-    TestDeviceSpec spec;
+    TestDeviceEntry entry;
 };
 
 // What the provider keeps while started.
@@ -41,8 +41,8 @@ bool PatternExists(const char* pattern) {
     static GEnumClass* patterns = [] {
         GstElement* probe = gst_element_factory_make("videotestsrc", nullptr);
         if (!probe) return static_cast<GEnumClass*>(nullptr);
-        GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(probe), "pattern");
-        auto* klass = static_cast<GEnumClass*>(g_type_class_ref(spec->value_type));
+        GParamSpec* entry = g_object_class_find_property(G_OBJECT_GET_CLASS(probe), "pattern");
+        auto* klass = static_cast<GEnumClass*>(g_type_class_ref(entry->value_type));
         gst_object_unref(probe);
         return klass;
     }();
@@ -61,7 +61,7 @@ std::string BaseName(const std::string& path) {
 
 // Reads and parses one device file. Nothing for a file that is not a device, is gone, or is
 // refused; a refusal is reported on stderr when `report` is set (once per contents).
-std::optional<TestDeviceSpec> ReadDeviceFile(ProviderState& state, const std::string& path, bool report) {
+std::optional<TestDeviceEntry> ReadDeviceFile(ProviderState& state, const std::string& path, bool report) {
     std::string name = BaseName(path);
     if (name.empty() || name.front() == '.' || !KindOfFileName(name)) return std::nullopt;
     gchar* data = nullptr;
@@ -70,9 +70,9 @@ std::optional<TestDeviceSpec> ReadDeviceFile(ProviderState& state, const std::st
     std::string contents(data, length);
     g_free(data);
     ParseResult result = ParseTestDevice(name, contents, PatternExists);
-    if (auto* spec = std::get_if<TestDeviceSpec>(&result)) {
+    if (auto* entry = std::get_if<TestDeviceEntry>(&result)) {
         state.refused.erase(path);
-        return *spec;
+        return *entry;
     }
     if (report) {
         auto known = state.refused.find(path);
@@ -137,17 +137,17 @@ void Unplug(GstDeviceProvider* provider, const std::string& path) {
 // unplugged when it became unreadable or refused.
 void Refresh(GstDeviceProvider* provider, const std::string& path, bool report) {
     ProviderState& state = *Self(provider)->state;
-    std::optional<TestDeviceSpec> spec = ReadDeviceFile(state, path, report);
+    std::optional<TestDeviceEntry> entry = ReadDeviceFile(state, path, report);
     auto it = state.plugged.find(path);
     if (it != state.plugged.end()) {
-        if (spec && *spec == it->second.spec) return;
-        if (!spec && !report) return;  // possibly half written: the completion event decides
+        if (entry && *entry == it->second.entry) return;
+        if (!entry && !report) return;  // possibly half written: the completion event decides
         Unplug(provider, path);
     }
-    if (!spec) return;
-    GstDevice* device = NewTestDevice(*spec, path);
+    if (!entry) return;
+    GstDevice* device = NewTestDevice(*entry, path);
     gst_object_ref_sink(device);
-    state.plugged[path] = PluggedDevice{device, *spec};
+    state.plugged[path] = PluggedDevice{device, *entry};
     gst_device_provider_device_add(provider, device);
 }
 
@@ -186,7 +186,7 @@ GList* Probe(GstDeviceProvider* provider) {
     std::string folder = state.monitor ? state.folder : FolderFromEnvironment();
     GList* devices = nullptr;
     for (const std::string& path : DeviceFilesIn(folder))
-        if (auto spec = ReadDeviceFile(state, path, true)) devices = g_list_append(devices, NewTestDevice(*spec, path));
+        if (auto entry = ReadDeviceFile(state, path, true)) devices = g_list_append(devices, NewTestDevice(*entry, path));
     return devices;
 }
 

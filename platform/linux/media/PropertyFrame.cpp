@@ -70,11 +70,11 @@ int AddColorBalance(GtkWidget* grid, GstElement* element) {
     return row;
 }
 
-GtkWidget* EnumControl(GstElement* element, GParamSpec* spec) {
-    auto* enumClass = G_ENUM_CLASS(g_type_class_ref(spec->value_type));
+GtkWidget* EnumControl(GstElement* element, GParamSpec* param) {
+    auto* enumClass = G_ENUM_CLASS(g_type_class_ref(param->value_type));
     GValue value = G_VALUE_INIT;
-    g_value_init(&value, spec->value_type);
-    g_object_get_property(G_OBJECT(element), spec->name, &value);
+    g_value_init(&value, param->value_type);
+    g_object_get_property(G_OBJECT(element), param->name, &value);
     const int current = g_value_get_enum(&value);
     g_value_unset(&value);
     GtkWidget* combo = gtk_combo_box_text_new();
@@ -84,7 +84,7 @@ GtkWidget* EnumControl(GstElement* element, GParamSpec* spec) {
         if (enumClass->values[i].value == current) gtk_combo_box_set_active(GTK_COMBO_BOX(combo), gint(i));
     }
     g_type_class_unref(enumClass);
-    Bind(combo, element, spec->name);
+    Bind(combo, element, param->name);
     g_signal_connect(combo, "changed", G_CALLBACK(+[](GtkComboBox* box, gpointer) {
                          Binding* b = BindingOf(box);
                          const gchar* id = gtk_combo_box_get_active_id(box);
@@ -100,31 +100,31 @@ GtkWidget* EnumControl(GstElement* element, GParamSpec* spec) {
     return combo;
 }
 
-GtkWidget* NumberControl(GstElement* element, GParamSpec* spec) {
+GtkWidget* NumberControl(GstElement* element, GParamSpec* param) {
     double min = 0;
     double max = 0;
-    if (G_IS_PARAM_SPEC_INT(spec)) {
-        min = G_PARAM_SPEC_INT(spec)->minimum;
-        max = G_PARAM_SPEC_INT(spec)->maximum;
-    } else if (G_IS_PARAM_SPEC_UINT(spec)) {
-        min = G_PARAM_SPEC_UINT(spec)->minimum;
-        max = G_PARAM_SPEC_UINT(spec)->maximum;
-    } else if (G_IS_PARAM_SPEC_DOUBLE(spec)) {
-        min = G_PARAM_SPEC_DOUBLE(spec)->minimum;
-        max = G_PARAM_SPEC_DOUBLE(spec)->maximum;
+    if (G_IS_PARAM_SPEC_INT(param)) {
+        min = G_PARAM_SPEC_INT(param)->minimum;
+        max = G_PARAM_SPEC_INT(param)->maximum;
+    } else if (G_IS_PARAM_SPEC_UINT(param)) {
+        min = G_PARAM_SPEC_UINT(param)->minimum;
+        max = G_PARAM_SPEC_UINT(param)->maximum;
+    } else if (G_IS_PARAM_SPEC_DOUBLE(param)) {
+        min = G_PARAM_SPEC_DOUBLE(param)->minimum;
+        max = G_PARAM_SPEC_DOUBLE(param)->maximum;
     }
     if (max <= min || max - min > 1e6) return nullptr;  // no sensible slider
     GValue value = G_VALUE_INIT;
     g_value_init(&value, G_TYPE_DOUBLE);
     GValue raw = G_VALUE_INIT;
-    g_value_init(&raw, spec->value_type);
-    g_object_get_property(G_OBJECT(element), spec->name, &raw);
+    g_value_init(&raw, param->value_type);
+    g_object_get_property(G_OBJECT(element), param->name, &raw);
     g_value_transform(&raw, &value);
-    GtkWidget* scale = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, min, max, G_IS_PARAM_SPEC_DOUBLE(spec) ? (max - min) / 100 : 1);
+    GtkWidget* scale = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, min, max, G_IS_PARAM_SPEC_DOUBLE(param) ? (max - min) / 100 : 1);
     gtk_range_set_value(GTK_RANGE(scale), g_value_get_double(&value));
     g_value_unset(&raw);
     g_value_unset(&value);
-    Bind(scale, element, spec->name);
+    Bind(scale, element, param->name);
     g_signal_connect(scale, "value-changed", G_CALLBACK(+[](GtkRange* range, gpointer) {
                          Binding* b = BindingOf(range);
                          GParamSpec* p = g_object_class_find_property(G_OBJECT_GET_CLASS(b->element), b->property.c_str());
@@ -142,12 +142,12 @@ GtkWidget* NumberControl(GstElement* element, GParamSpec* spec) {
     return scale;
 }
 
-GtkWidget* BoolControl(GstElement* element, GParamSpec* spec) {
+GtkWidget* BoolControl(GstElement* element, GParamSpec* param) {
     gboolean on = FALSE;
-    g_object_get(element, spec->name, &on, nullptr);
+    g_object_get(element, param->name, &on, nullptr);
     GtkWidget* check = gtk_check_button_new();
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), on);
-    Bind(check, element, spec->name);
+    Bind(check, element, param->name);
     g_signal_connect(check, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer) {
                          Binding* b = BindingOf(button);
                          g_object_set(b->element, b->property.c_str(), gtk_toggle_button_get_active(button), nullptr);
@@ -158,16 +158,16 @@ GtkWidget* BoolControl(GstElement* element, GParamSpec* spec) {
 
 int AddSourceProperties(GtkWidget* grid, GstElement* element, int row) {
     for (std::string_view name : kCameraProperties) {
-        GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), std::string(name).c_str());
-        if (!spec || !(spec->flags & G_PARAM_WRITABLE) || !(spec->flags & G_PARAM_READABLE)) continue;
+        GParamSpec* param = g_object_class_find_property(G_OBJECT_GET_CLASS(element), std::string(name).c_str());
+        if (!param || !(param->flags & G_PARAM_WRITABLE) || !(param->flags & G_PARAM_READABLE)) continue;
         GtkWidget* control = nullptr;
-        if (G_IS_PARAM_SPEC_ENUM(spec))
-            control = EnumControl(element, spec);
-        else if (G_IS_PARAM_SPEC_BOOLEAN(spec))
-            control = BoolControl(element, spec);
+        if (G_IS_PARAM_SPEC_ENUM(param))
+            control = EnumControl(element, param);
+        else if (G_IS_PARAM_SPEC_BOOLEAN(param))
+            control = BoolControl(element, param);
         else
-            control = NumberControl(element, spec);
-        if (control) AddRow(grid, row++, g_param_spec_get_nick(spec), control);
+            control = NumberControl(element, param);
+        if (control) AddRow(grid, row++, g_param_spec_get_nick(param), control);
     }
     return row;
 }

@@ -144,16 +144,16 @@ TEST_F(DeviceEnumeration, AnEnumeratorKeepsItsListingAfterTheDeviceIsUnplugged) 
 // Two providers can report the same node (pipewire and v4l2 both see /dev/video0).
 TEST(DeviceList, OneEntryPerNodeWhoeverReportsIt) {
     using namespace vistrel::testdevices;
-    TestDeviceSpec spec;
-    spec.name = "Webcam";
-    spec.sizes = {{640, 480}};
-    GstDevice* first = GST_DEVICE(gst_object_ref_sink(NewTestDevice(spec, "/dev/video0")));
-    spec.name = "Webcam (other provider)";
-    GstDevice* twin = GST_DEVICE(gst_object_ref_sink(NewTestDevice(spec, "/dev/video0")));
-    GstDevice* other = GST_DEVICE(gst_object_ref_sink(NewTestDevice(spec, "/dev/video2")));
-    spec.kind = TestDeviceKind::Microphone;
-    spec.name = "Webcam microphone";
-    GstDevice* microphone = GST_DEVICE(gst_object_ref_sink(NewTestDevice(spec, "/dev/video0")));
+    TestDeviceEntry entry;
+    entry.name = "Webcam";
+    entry.sizes = {{640, 480}};
+    GstDevice* first = GST_DEVICE(gst_object_ref_sink(NewTestDevice(entry, "/dev/video0")));
+    entry.name = "Webcam (other provider)";
+    GstDevice* twin = GST_DEVICE(gst_object_ref_sink(NewTestDevice(entry, "/dev/video0")));
+    GstDevice* other = GST_DEVICE(gst_object_ref_sink(NewTestDevice(entry, "/dev/video2")));
+    entry.kind = TestDeviceKind::Microphone;
+    entry.name = "Webcam microphone";
+    GstDevice* microphone = GST_DEVICE(gst_object_ref_sink(NewTestDevice(entry, "/dev/video0")));
 
     platform::gst::DeviceList list;
     EXPECT_TRUE(list.Add(first));

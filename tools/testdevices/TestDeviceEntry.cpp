@@ -1,4 +1,4 @@
-#include "TestDeviceSpec.h"
+#include "TestDeviceEntry.h"
 
 #include <glib.h>
 
@@ -91,12 +91,12 @@ ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents
         if (groups.get()[i] != kGroup) return std::string("unknown group [") + groups.get()[i] + "]";
     if (!g_key_file_has_group(file.get(), kGroup.data())) return std::string("no [Device] group");
 
-    TestDeviceSpec spec;
-    spec.kind = *kind;
+    TestDeviceEntry entry;
+    entry.kind = *kind;
     std::string_view stem = fileName.substr(0, fileName.rfind('.'));
     if (size_t slash = stem.rfind('/'); slash != std::string_view::npos) stem.remove_prefix(slash + 1);
-    spec.name = stem;
-    if (camera) spec.sizes = {{640, 480}};
+    entry.name = stem;
+    if (camera) entry.sizes = {{640, 480}};
 
     gsize keyCount = 0;
     std::unique_ptr<gchar*, StrvDeleter> keys(g_key_file_get_keys(file.get(), kGroup.data(), &keyCount, nullptr));
@@ -107,28 +107,28 @@ ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents
         if (key == "Name") {
             std::unique_ptr<gchar, GFreeDeleter> name(g_key_file_get_string(file.get(), kGroup.data(), "Name", nullptr));
             if (!name || Trim(name.get()).empty()) return std::string("Name is empty");
-            spec.name = Trim(name.get());
+            entry.name = Trim(name.get());
         } else if (key == "Busy") {
             auto busy = ParseBool(value);
             if (!busy) return "Busy is neither true nor false: " + std::string(value);
-            spec.busy = *busy;
+            entry.busy = *busy;
         } else if (camera && key == "Sizes") {
             auto sizes = ParseSizes(value);
             if (!sizes) return "malformed Sizes (WIDTHxHEIGHT;…): " + std::string(value);
-            spec.sizes = std::move(*sizes);
+            entry.sizes = std::move(*sizes);
         } else if (camera && key == "CaptureClass") {
             auto member = ParseBool(value);
             if (!member) return "CaptureClass is neither true nor false: " + std::string(value);
-            spec.captureClass = *member;
+            entry.captureClass = *member;
         } else if (camera && key == "Pattern") {
             std::string pattern(Trim(value));
             if (!patternExists(pattern.c_str())) return "unknown Pattern: " + pattern;
-            spec.pattern = pattern;
+            entry.pattern = pattern;
         } else {
             return "unknown key " + std::string(key);
         }
     }
-    return spec;
+    return entry;
 }
 
 }  // namespace vistrel::testdevices

@@ -19,14 +19,14 @@ struct FrameSize {
     friend bool operator==(const FrameSize&, const FrameSize&) = default;
 };
 
-struct TestDeviceSpec {
+struct TestDeviceEntry {
     TestDeviceKind kind = TestDeviceKind::Camera;
     std::string name;
     std::vector<FrameSize> sizes;  // cameras only, never empty for one
     bool busy = false;
     bool captureClass = true;      // cameras only
     std::string pattern = "smpte"; // cameras only
-    friend bool operator==(const TestDeviceSpec&, const TestDeviceSpec&) = default;
+    friend bool operator==(const TestDeviceEntry&, const TestDeviceEntry&) = default;
 };
 
 // The kind a file name declares, or nothing for a file that is not a device.
@@ -39,7 +39,7 @@ struct TestDeviceSpec {
 // The device a file's contents declare, or why it is refused. The name defaults to the file's
 // name without its extension; a camera without Sizes offers 640x480. `patternExists` says
 // whether a videotestsrc pattern name is known.
-using ParseResult = std::variant<TestDeviceSpec, std::string>;
+using ParseResult = std::variant<TestDeviceEntry, std::string>;
 [[nodiscard]] ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents,
                                           bool (*patternExists)(const char* pattern));
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "TestDeviceSpec.h"
+#include "TestDeviceEntry.h"
 
 namespace vistrel::testdevices {
 namespace {
@@ -35,29 +35,29 @@ TEST(TestDeviceSizes, RefusesAnythingButPositiveWidthByHeight) {
 TEST(TestDeviceFile, CameraWithEveryKey) {
     ParseResult result = Parse("Vistrel Test Camera.camera",
                                "[Device]\nName=Front\nSizes=352x288;640x480\nBusy=true\nCaptureClass=false\nPattern=ball\n");
-    ASSERT_TRUE(std::holds_alternative<TestDeviceSpec>(result)) << std::get<std::string>(result);
-    const auto& spec = std::get<TestDeviceSpec>(result);
-    EXPECT_EQ(spec.kind, TestDeviceKind::Camera);
-    EXPECT_EQ(spec.name, "Front");
-    EXPECT_EQ(spec.sizes, (std::vector<FrameSize>{{352, 288}, {640, 480}}));
-    EXPECT_TRUE(spec.busy);
-    EXPECT_FALSE(spec.captureClass);
-    EXPECT_EQ(spec.pattern, "ball");
+    ASSERT_TRUE(std::holds_alternative<TestDeviceEntry>(result)) << std::get<std::string>(result);
+    const auto& entry = std::get<TestDeviceEntry>(result);
+    EXPECT_EQ(entry.kind, TestDeviceKind::Camera);
+    EXPECT_EQ(entry.name, "Front");
+    EXPECT_EQ(entry.sizes, (std::vector<FrameSize>{{352, 288}, {640, 480}}));
+    EXPECT_TRUE(entry.busy);
+    EXPECT_FALSE(entry.captureClass);
+    EXPECT_EQ(entry.pattern, "ball");
 }
 
 TEST(TestDeviceFile, DefaultsAreNameFromFileFreeCaptureClassSmpte) {
     ParseResult camera = Parse("/some/folder/Desk Cam.camera", "[Device]\n");
-    ASSERT_TRUE(std::holds_alternative<TestDeviceSpec>(camera));
-    EXPECT_EQ(std::get<TestDeviceSpec>(camera).name, "Desk Cam");
-    EXPECT_FALSE(std::get<TestDeviceSpec>(camera).busy);
-    EXPECT_TRUE(std::get<TestDeviceSpec>(camera).captureClass);
-    EXPECT_EQ(std::get<TestDeviceSpec>(camera).pattern, "smpte");
-    EXPECT_EQ(std::get<TestDeviceSpec>(camera).sizes, (std::vector<FrameSize>{{640, 480}}));
+    ASSERT_TRUE(std::holds_alternative<TestDeviceEntry>(camera));
+    EXPECT_EQ(std::get<TestDeviceEntry>(camera).name, "Desk Cam");
+    EXPECT_FALSE(std::get<TestDeviceEntry>(camera).busy);
+    EXPECT_TRUE(std::get<TestDeviceEntry>(camera).captureClass);
+    EXPECT_EQ(std::get<TestDeviceEntry>(camera).pattern, "smpte");
+    EXPECT_EQ(std::get<TestDeviceEntry>(camera).sizes, (std::vector<FrameSize>{{640, 480}}));
 
     ParseResult microphone = Parse("Headset.microphone", "[Device]\nName=Headset Mic\n");
-    ASSERT_TRUE(std::holds_alternative<TestDeviceSpec>(microphone));
-    EXPECT_EQ(std::get<TestDeviceSpec>(microphone).kind, TestDeviceKind::Microphone);
-    EXPECT_TRUE(std::get<TestDeviceSpec>(microphone).sizes.empty());
+    ASSERT_TRUE(std::holds_alternative<TestDeviceEntry>(microphone));
+    EXPECT_EQ(std::get<TestDeviceEntry>(microphone).kind, TestDeviceKind::Microphone);
+    EXPECT_TRUE(std::get<TestDeviceEntry>(microphone).sizes.empty());
 }
 
 TEST(TestDeviceFile, RefusalsSayWhatIsWrong) {
