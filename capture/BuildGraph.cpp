@@ -1,9 +1,9 @@
 // Building the preview graph, step by step; each failure leaves its fixed log line.
 #include "DiagnosticLog.h"
+#include "MediaObjects.h"
 #include "SampleGrabberCB.h"
 #include "TaviDlg.h"
 #include "framework/Runtime.h"
-#include "platform/Platform.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -15,17 +15,12 @@ constexpr int kRunAttempts = 3;
 constexpr DWORD kRunPause = 1000;
 constexpr int32_t kVideoWindowStyle = WS_CHILD_STYLE | WS_CLIPSIBLINGS_STYLE | WS_BORDER_STYLE;
 
-template <class T>
-HRESULT CreateObject(const CLSID& clsid, REFIID iid, ComPtr<T>& out) {
-    return platform::CreateInstance(platform::Current().Media(), clsid, iid, out);
-}
-
 }  // namespace
 
 HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
     // 1-2
     if (m_arrVideoDevices.empty()) return E_FAIL;
-    if (FAILED(CreateObject(CLSID_FilterGraph, IID_IGraphBuilder, m_pGraph)) || !m_pGraph) {
+    if (FAILED(CreateMediaObject(CLSID_FilterGraph, IID_IGraphBuilder, m_pGraph)) || !m_pGraph) {
         WriteLog("\n Could not create filter graph");
         return E_FAIL;
     }
@@ -74,7 +69,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
 
     // 11
     ComPtr<ICaptureGraphBuilder2> builder;
-    hr = CreateObject(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2, builder);
+    hr = CreateMediaObject(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2, builder);
     if (FAILED(hr) || !builder) {
         WriteLog("\n Can't get a ICaptureGraphBuilder2 reference");
         return FAILED(hr) ? hr : E_FAIL;
@@ -98,7 +93,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
 
     // 13-14
     ComPtr<IBaseFilter> smartTee;
-    (void)CreateObject(CLSID_SmartTee, IID_IBaseFilter, smartTee);
+    (void)CreateMediaObject(CLSID_SmartTee, IID_IBaseFilter, smartTee);
     if (smartTee && FAILED(m_pGraph->AddFilter(smartTee.Get(), L"Smart Tee1"))) {
         WriteLog("\n Unable to add Smart tee filter");
         return E_FAIL;
@@ -109,7 +104,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
     (void)m_pGraph->Connect(effectOut.Get(), teeIn.Get());
 
     // 15-17
-    hr = CreateObject(CLSID_SampleGrabber, IID_ISampleGrabber, m_pGrabber);
+    hr = CreateMediaObject(CLSID_SampleGrabber, IID_ISampleGrabber, m_pGrabber);
     if (FAILED(hr) || !m_pGrabber) {
         WriteLog("\n Could not create SampleGrabber (is qedit.dll registered?)");
         return FAILED(hr) ? hr : E_FAIL;
@@ -142,7 +137,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
 
     // 18-19
     ComPtr<IBaseFilter> renderer;
-    (void)CreateObject(CLSID_VideoRenderer, IID_IBaseFilter, renderer);
+    (void)CreateMediaObject(CLSID_VideoRenderer, IID_IBaseFilter, renderer);
     if (!renderer) {
         WriteLog("\n Renderer Filter is not available");
         TearDownGraph();

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "MediaObjects.h"
 #include "TaviDlg.h"
-#include "platform/Platform.h"
 
 namespace {
 
 constexpr uint32_t kMaxMediaTypes = 500;
-
-platform::IMedia& Media() { return platform::Current().Media(); }
 
 // The capability code of the camera in use, or 0 when the list has no entry for it (the
 // lists are indexed alike but can differ in length).
@@ -47,7 +45,7 @@ HRESULT CTaviDlg::GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n, Co
 HRESULT CTaviDlg::FindCategoryFilter(const GUID& category, const std::wstring& name, ComPtr<IBaseFilter>& filter) {
     filter.Reset();
     ComPtr<ICreateDevEnum> devEnum;
-    HRESULT hr = platform::CreateInstance(Media(), CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devEnum);
+    HRESULT hr = CreateMediaObject(CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devEnum);
     if (FAILED(hr)) return hr;
     ComPtr<IEnumMoniker> entries;
     hr = devEnum->CreateClassEnumerator(category, entries);

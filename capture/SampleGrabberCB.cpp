@@ -4,6 +4,7 @@
 #include <new>
 
 #include "AppMessages.h"
+#include "TaviDlg.h"
 #include "framework/Runtime.h"
 
 CSampleGrabberCB g_grabberCB;
@@ -13,8 +14,6 @@ uint8_t* g_pFrameBuffer = nullptr;
 long g_cbFrameBuffer = 0;
 int g_bFrameShown = 0;
 BITMAPINFOHEADER g_bmiLastFrame{};
-
-extern HWND g_hMainWnd;
 
 HRESULT CSampleGrabberCB::QueryInterface(REFIID riid, void** ppv) {
     if (riid == IID_ISampleGrabberCB || riid == IID_IUnknown) {

@@ -1,0 +1,9 @@
+// Media objects by class, from the platform the program runs on.
+#pragma once
+
+#include "platform/Platform.h"
+
+template <class T>
+[[nodiscard]] HRESULT CreateMediaObject(const CLSID& clsid, REFIID iid, ComPtr<T>& out) {
+    return platform::CreateInstance(platform::Current().Media(), clsid, iid, out);
+}
