@@ -7,5 +7,11 @@
 inline constexpr uint32_t kFirstCatalogueId = 6001;
 inline constexpr uint32_t kLastCatalogueId = 6045;
 
-// The text of one message; empty for an id outside the catalogue.
+// The text of one message in the language chosen from the machine's default language; empty
+// for an id outside the catalogue.
 std::wstring GetCatalogueText(uint32_t id);
+
+// The catalogue language for a system language identifier: the eleven other languages the
+// catalogue holds by their exact identifiers, Chinese (Hong Kong) as Traditional Chinese,
+// everything else English (United States).
+uint16_t ChooseCatalogueLanguage(uint16_t systemLangId);

@@ -7,9 +7,11 @@
 #include "DBusLink.h"
 #include "GtkUiHost.h"
 #include "GstMedia.h"
+#include "KeyFileRegistry.h"
 #include "LinuxInstance.h"
 #include "LinuxPower.h"
 #include "LinuxSession.h"
+#include "LinuxShell.h"
 #include "LinuxSound.h"
 #include "LinuxSystemInfo.h"
 #include "PosixFiles.h"
@@ -31,6 +33,8 @@ public:
     ISystemInfo& SystemInfo() override { return m_systemInfo; }
     IInstance& Instance() override { return m_instance; }
     IMedia& Media() override { return m_media; }
+    IRegistry& Registry() override { return m_registry; }
+    IShell& Shell() override { return m_shell; }
 
 private:
     GtkUiHost m_ui;
@@ -43,8 +47,10 @@ private:
     LinuxSound m_sound;
     LinuxPower m_power{m_systemBus, m_sessionBus};
     LinuxSession m_session{m_systemBus, [this] { m_processes.ExitProcess(0); }};
-    LinuxSystemInfo m_systemInfo;
+    LinuxSystemInfo m_systemInfo{&m_systemBus};
     LinuxInstance m_instance;
+    KeyFileRegistry m_registry;
+    LinuxShell m_shell;
     gst::GstMedia m_media{&m_ui};
 };
 

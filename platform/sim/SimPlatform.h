@@ -8,7 +8,9 @@
 #include "SimMedia.h"
 #include "SimPower.h"
 #include "SimProcess.h"
+#include "SimRegistry.h"
 #include "SimSession.h"
+#include "SimShell.h"
 #include "SimSound.h"
 #include "SimSystemInfo.h"
 #include "SimUiHost.h"
@@ -30,6 +32,8 @@ public:
     SimSession& Session() override { return m_session; }
     SimSystemInfo& SystemInfo() override { return m_systemInfo; }
     SimInstance& Instance() override { return m_instance; }
+    SimRegistry& Registry() override { return m_registry; }
+    SimShell& Shell() override { return m_shell; }
 
 private:
     SimClock m_clock;
@@ -41,6 +45,8 @@ private:
     SimSession m_session;
     SimSystemInfo m_systemInfo;
     SimInstance m_instance;
+    SimRegistry m_registry;
+    SimShell m_shell;
     SimMedia m_media{m_clock};  // last: its graphs may still be stopping when the rest goes
 };
 

@@ -4,6 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 #include "CaptureFixture.h"
+#include "settings/RegistryValues.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ protected:
     ~StartupTest() override { ResetDiagnosticLog(); }
 
     platform::sim::SimMedia& Media() { return Sim().Media(); }
+    void Store(const std::wstring& name, const std::wstring& text) {
+        Sim().Registry().SetValue(kSettingsKey, name, text);
+    }
     std::string Log() const { return m_folder.Read("TAVI_Log.txt"); }
 
     // Runs the main window until `whileRunning` has looked at it, then closes it as the close
@@ -109,14 +113,14 @@ TEST_F(StartupTest, StoredCameraIsChosenByExactNameElseTheFirst) {
     Media().AddCamera(L"Front");
     Media().AddCamera(L"Back");
     {
+        Store(L"LastCamera", L"Back");
         CTaviDlg dlg;
-        dlg.m_strLastCamera = L"Back";
         Run(dlg);
         EXPECT_EQ(dlg.m_strCameraName, L"Back");
     }
     {
+        Store(L"LastCamera", L"back");
         CTaviDlg dlg;
-        dlg.m_strLastCamera = L"back";
         Run(dlg);
         EXPECT_EQ(dlg.m_strCameraName, L"Front");
     }
@@ -128,8 +132,8 @@ TEST_F(StartupTest, StoredCameraThatFailsTwiceFallsBackFromTheFirstCameraOn) {
     Media().AddCamera(L"Cam2");
     // Every build of the first six fails late, so each graph shows which camera it tried.
     Media().Fail("Connect:Grabber->Video Renderer", E_FAIL, 6);
+    Store(L"LastCamera", L"Cam2");
     CTaviDlg dlg;
-    dlg.m_strLastCamera = L"Cam2";
     EXPECT_EQ(Run(dlg), IDCANCEL);
     EXPECT_EQ(CamerasTried(), (std::vector<std::wstring>{L"Cam2", L"Cam2", L"Cam0", L"Cam0", L"Cam1", L"Cam1", L"Cam2"}));
     EXPECT_EQ(dlg.m_nInitState, 1);
@@ -212,8 +216,8 @@ TEST_F(StartupTest, StoredModeIsFittedToTheCamerasCapabilityCode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         Media().AddCamera(L"Cam", c.sizes);
+        Store(L"ResolutionMode", std::to_wstring(c.stored));
         CTaviDlg dlg;
-        dlg.m_nResolution = c.stored;
         Run(dlg);
         EXPECT_EQ(dlg.m_nResolution, c.expected);
         Media().Unplug(L"Cam");

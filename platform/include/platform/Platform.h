@@ -8,7 +8,9 @@
 #include "platform/media/Media.h"
 #include "platform/Power.h"
 #include "platform/Process.h"
+#include "platform/Registry.h"
 #include "platform/Session.h"
+#include "platform/Shell.h"
 #include "platform/Sound.h"
 #include "platform/SystemInfo.h"
 #include "platform/UiHost.h"
@@ -28,6 +30,8 @@ public:
     virtual ISystemInfo& SystemInfo() = 0;
     virtual IInstance& Instance() = 0;
     virtual IMedia& Media() = 0;
+    virtual IRegistry& Registry() = 0;
+    virtual IShell& Shell() = 0;
 };
 
 // Installs (or, with nullptr, removes) the current platform. Not owning.

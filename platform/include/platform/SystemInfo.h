@@ -22,6 +22,9 @@ public:
     virtual ~ISystemInfo() = default;
     // Nothing when the system cannot be asked.
     virtual std::optional<SystemVersion> GetSystemVersion() = 0;
+    // The machine's default language as a Windows language identifier (primary language in
+    // the low ten bits, sublanguage above); 0x0409 when the machine names none.
+    virtual uint16_t GetSystemDefaultLangID() = 0;
 };
 
 }  // namespace platform
