@@ -5,8 +5,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <condition_variable>
-
 namespace systemtest {
 namespace {
 
@@ -40,92 +38,37 @@ constexpr const char* kScreenSaverXml = R"(
   </interface>
 </node>)";
 
-bool OwnName(GDBusConnection* connection, const char* name) {
-    GVariant* reply = g_dbus_connection_call_sync(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "RequestName", g_variant_new("(su)", name, 4u),
-                                                  G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
-    if (!reply) return false;
-    guint32 result = 0;
-    g_variant_get(reply, "(u)", &result);
-    g_variant_unref(reply);
-    return result == 1;  // primary owner
-}
-
-GDBusConnection* Connect(const std::string& address) {
-    return g_dbus_connection_new_for_address_sync(
-        address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
-}
-
 }  // namespace
 
 FakeDesktop::FakeDesktop(ScopedEnv& env, bool serve) {
-    gchar* daemon = g_find_program_in_path("dbus-daemon");
-    if (!daemon) {
-        ADD_FAILURE() << "dbus-daemon is missing (tools/packages.sh installs it)";
-        return;
-    }
-    g_free(daemon);
-    // Each up sets DBUS_SESSION_BUS_ADDRESS; the test's environment puts it back afterwards.
-    env.Set("DBUS_SESSION_BUS_ADDRESS", "");
-    m_systemBus = g_test_dbus_new(G_TEST_DBUS_NONE);
-    g_test_dbus_up(m_systemBus);
-    m_systemAddress = g_test_dbus_get_bus_address(m_systemBus);
-    m_sessionBus = g_test_dbus_new(G_TEST_DBUS_NONE);
-    g_test_dbus_up(m_sessionBus);
-    m_sessionAddress = g_test_dbus_get_bus_address(m_sessionBus);
-    env.Set("DBUS_SYSTEM_BUS_ADDRESS", m_systemAddress);
-    env.Set("DBUS_SESSION_BUS_ADDRESS", m_sessionAddress);
+    if (!m_systemBus.Up(env) || !m_sessionBus.Up(env)) return;
+    env.Set("DBUS_SYSTEM_BUS_ADDRESS", m_systemBus.Address());
+    env.Set("DBUS_SESSION_BUS_ADDRESS", m_sessionBus.Address());
 
     if (!serve) {
         m_ready = true;
         return;
     }
-    m_context = g_main_context_new();
-    std::mutex started;
-    std::condition_variable cv;
-    bool done = false;
-    m_thread = std::thread([&] {
-        g_main_context_push_thread_default(m_context);
-        Serve();
-        {
-            std::lock_guard lock(started);
-            done = true;
-            cv.notify_all();  // under the lock: the waiter's locals live until it is released
-        }
-        while (m_ready && !m_stop) g_main_context_iteration(m_context, TRUE);
-        if (m_system) g_dbus_connection_close_sync(m_system, nullptr, nullptr);
-        if (m_session) g_dbus_connection_close_sync(m_session, nullptr, nullptr);
-        g_main_context_pop_thread_default(m_context);
-    });
-    std::unique_lock lock(started);
-    cv.wait(lock, [&] { return done; });
+    m_serving.emplace([this] { return Serve(); },
+                      [this] {
+                          if (m_system) g_dbus_connection_close_sync(m_system, nullptr, nullptr);
+                          if (m_session) g_dbus_connection_close_sync(m_session, nullptr, nullptr);
+                      });
+    m_ready = m_serving->Ready();
     EXPECT_TRUE(m_ready) << "the fake services could not be set up";
 }
 
 FakeDesktop::~FakeDesktop() {
-    if (m_thread.joinable()) {
-        m_stop = true;
-        g_main_context_wakeup(m_context);
-        m_thread.join();
-    }
+    m_serving.reset();  // the connections and the inhibitors are the serving thread's until it has ended
     if (m_system) g_object_unref(m_system);
     if (m_session) g_object_unref(m_session);
-    if (m_context) g_main_context_unref(m_context);
     for (auto& call : m_inhibits) ::close(call.readEnd);
-    for (GTestDBus* bus : {m_sessionBus, m_systemBus}) {
-        if (!bus) continue;
-        g_test_dbus_down(bus);
-        g_object_unref(bus);
-    }
 }
 
-void FakeDesktop::Serve() {
-    m_system = Connect(m_systemAddress);
-    m_session = Connect(m_sessionAddress);
-    if (!m_system || !m_session) return;
+bool FakeDesktop::Serve() {
+    m_system = m_systemBus.Connect();
+    m_session = m_sessionBus.Connect();
+    if (!m_system || !m_session) return false;
     static const GDBusInterfaceVTable vtable{&FakeDesktop::OnMethod, &FakeDesktop::OnGetProperty, nullptr, {}};
     GDBusNodeInfo* logind = g_dbus_node_info_new_for_xml(kLogindXml, nullptr);
     GDBusNodeInfo* screenSaver = g_dbus_node_info_new_for_xml(kScreenSaverXml, nullptr);
@@ -138,8 +81,8 @@ void FakeDesktop::Serve() {
                                           &vtable, this, nullptr, nullptr);
     g_dbus_node_info_unref(logind);
     g_dbus_node_info_unref(screenSaver);
-    m_ready = registered && OwnName(m_system, "org.freedesktop.login1") &&
-              OwnName(m_session, "org.freedesktop.ScreenSaver");
+    return registered && OwnName(m_system, "org.freedesktop.login1") &&
+           OwnName(m_session, "org.freedesktop.ScreenSaver");
 }
 
 void FakeDesktop::OnMethod(GDBusConnection*, const gchar*, const gchar*, const gchar* interface, const gchar* method,

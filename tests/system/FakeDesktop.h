@@ -6,12 +6,13 @@
 
 #include <gio/gio.h>
 
-#include <atomic>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "PrivateBus.h"
+#include "ServingThread.h"
 #include "SystemTestSupport.h"
 
 namespace systemtest {
@@ -48,22 +49,18 @@ public:
     void EmitActive(const char* path, bool active);
 
 private:
-    void Serve();
+    bool Serve();
     static void OnMethod(GDBusConnection*, const gchar* sender, const gchar* path, const gchar* interface,
                          const gchar* method, GVariant* parameters, GDBusMethodInvocation* invocation,
                          gpointer self);
     static GVariant* OnGetProperty(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* name,
                                    GError**, gpointer self);
 
-    GTestDBus* m_systemBus = nullptr;
-    GTestDBus* m_sessionBus = nullptr;
-    std::string m_systemAddress;
-    std::string m_sessionAddress;
-    GMainContext* m_context = nullptr;
-    std::atomic<bool> m_stop{false};
-    GDBusConnection* m_system = nullptr;   // the fake's own connections
+    PrivateBus m_systemBus;
+    PrivateBus m_sessionBus;
+    GDBusConnection* m_system = nullptr;  // the fake's own connections
     GDBusConnection* m_session = nullptr;
-    std::thread m_thread;
+    std::optional<ServingThread> m_serving;
     bool m_ready = false;
 
     std::mutex m_mutex;

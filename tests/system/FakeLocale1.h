@@ -7,9 +7,10 @@
 #include <atomic>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "PrivateBus.h"
+#include "ServingThread.h"
 #include "SystemTestSupport.h"
 
 namespace systemtest {
@@ -28,17 +29,14 @@ public:
     int Reads() const { return m_reads; }
 
 private:
-    void Serve();
+    bool Serve();
     static GVariant* OnGetProperty(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* name,
                                    GError**, gpointer self);
 
     std::optional<std::vector<std::string>> m_locale;
-    GTestDBus* m_bus = nullptr;
-    std::string m_address;
-    GMainContext* m_context = nullptr;
+    PrivateBus m_bus;
     GDBusConnection* m_connection = nullptr;
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
+    std::optional<ServingThread> m_serving;
     std::atomic<int> m_reads{0};
     bool m_ready = false;
 };
