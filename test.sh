@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, then builds and tests twice: build/ with warnings as
 # errors and every test label, and build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
-# for the unit tests. Exits 0 only when every step passed.
+# for the unit tests; then runs every fuzz target for a minute (build-fuzz/, clang). Exits 0 only
+# when every step passed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
@@ -50,6 +51,7 @@ sanitizer_tree() {
 
 main_tree || true
 sanitizer_tree || true
+step "Fuzz targets (60 s each, tests/fuzz/run.sh)" tests/fuzz/run.sh || true
 
 if ((${#failed[@]} > 0)); then
     section "Failed steps"

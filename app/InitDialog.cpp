@@ -69,6 +69,8 @@ BOOL CTaviDlg::OnInitDialog() {
 
     // 10-13 (the image library needs no start-up here)
     CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
     (void)system.Session().RegisterSessionNotification(m_hWnd, true);
     system.Session().SetTerminationHandler([this] { EndForTermination(); });
 
@@ -79,6 +81,13 @@ BOOL CTaviDlg::OnInitDialog() {
     g_hMainWnd = m_hWnd;
 
     // 17-19
+    const std::wstring resFolder = folder + platform::kPathSeparator + L"Res" + platform::kPathSeparator;
+    m_btnOpenFolder.LoadStrip(resFolder + L"Open.bmp");
+    m_btnSnapshot.LoadStrip(resFolder + L"Snap.bmp");
+    m_btnRecordStart.LoadStrip(resFolder + L"RecordOn.bmp");
+    m_btnRecordStop.LoadStrip(resFolder + L"RecordOff.bmp");
+    m_btnHelp.LoadStrip(resFolder + L"Help.bmp");
+    UpdateButtonTips();
     m_btnRecordStop.ShowWindow(SW_HIDE);
     RegisterCaptureNotification();
 

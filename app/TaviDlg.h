@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/FourStateButton.h"
 #include "controls/Static.h"
 #include "framework/Button.h"
 #include "framework/DataExchange.h"
@@ -13,9 +14,6 @@
 
 // The main window's handle, for the streaming thread's frame-ready message.
 extern HWND g_hMainWnd;
-
-// Stand-in until the picture button arrives: a plain owner-drawn button.
-class CFourStateButton : public CButton {};
 
 class CTaviDlg : public CDialog {
 public:
@@ -60,6 +58,12 @@ public:
 
     // The frame size SetCaptureFormat asks the camera for, from its capability code.
     platform::Size CaptureFrameSize() const;
+
+    // Layout of the bottom strip and the window sizes of the resolution modes.
+    void LayoutControls();
+    void ApplyWindowSize();
+    // The buttons' tooltips from the catalogue.
+    void UpdateButtonTips();
 
     // Members, in declaration order.
     CStatic m_staticStatus;
@@ -123,5 +127,11 @@ public:
 protected:
     void OnDestroy();
     void OnMove(int x, int y);
+    void OnShowWindow(BOOL show, UINT status);
+    void OnMoving(UINT side, LPRECT rect);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnPaint();
+    HICON OnQueryDragIcon();
+    void OnSysCommand(UINT nID, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

@@ -9,6 +9,12 @@
 BEGIN_MESSAGE_MAP(CTaviDlg, CDialog)
     ON_WM_DESTROY()
     ON_WM_MOVE()
+    ON_WM_SHOWWINDOW()
+    ON_WM_MOVING()
+    ON_WM_CTLCOLOR()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
 void CTaviDlg::DoDataExchange(CDataExchange* pDX) {

@@ -90,3 +90,8 @@ const MenuTemplate* ResourceTable::FindMenu(int id) const {
     auto it = std::find_if(menus.begin(), menus.end(), [id](const MenuTemplate& m) { return m.id == id; });
     return it == menus.end() ? nullptr : &*it;
 }
+
+const IconResource* ResourceTable::FindIcon(int id) const {
+    auto it = std::find_if(icons.begin(), icons.end(), [id](const IconResource& i) { return i.id == id; });
+    return it == icons.end() ? nullptr : &*it;
+}

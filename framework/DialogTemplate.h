@@ -78,11 +78,19 @@ struct MenuTemplate {
     std::vector<platform::MenuItem> popups;  // each top-level entry is one pop-up with its sub-items
 };
 
+// Icons as data: drawn when first loaded (the program draws its own instead of shipping files).
+struct IconResource {
+    int id = 0;
+    platform::Bitmap (*draw)() = nullptr;
+};
+
 // The program's resources, handed to the runtime at start (tests hand in their own).
 struct ResourceTable {
     std::wstring_view appTitle;  // the application's title string, when the program has one
     std::span<const DialogTemplate> dialogs;
     std::span<const MenuTemplate> menus;
+    std::span<const IconResource> icons = {};
     const DialogTemplate* FindDialog(int id) const;
     const MenuTemplate* FindMenu(int id) const;
+    const IconResource* FindIcon(int id) const;
 };

@@ -178,6 +178,15 @@ BOOL AfxRuntime::TrackMouseEvent(const TRACKMOUSEEVENT& request) {
     return TRUE;
 }
 
+HICON AfxRuntime::LoadIcon(int id) {
+    if (auto it = m_icons.find(id); it != m_icons.end()) return it->second;
+    const IconResource* icon = m_resources.FindIcon(id);
+    if (!icon || !icon->draw) return {};
+    const HICON handle = m_bitmaps.Add(icon->draw());
+    m_icons.emplace(id, handle);
+    return handle;
+}
+
 void AfxRuntime::OnPaint(platform::WindowHandle hwnd, platform::Surface& surface) {
     CWnd* wnd = Lookup(hwnd);
     if (!wnd) return;
@@ -350,6 +359,12 @@ HWND FindWindow(LPCTSTR className, LPCTSTR windowName) {
 BOOL IsWindow(HWND hwnd) { return AfxRuntime::IsRunning() && AfxRuntime::Get().Lookup(hwnd) ? TRUE : FALSE; }
 
 HCURSOR LoadCursor(HCURSOR which) { return which; }
+
+HICON LoadIcon(UINT id) {
+    return AfxRuntime::IsRunning() ? AfxRuntime::Get().LoadIcon(static_cast<int>(id)) : HICON{};
+}
+
+int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
 
 HCURSOR SetCursor(HCURSOR cursor) {
     AfxRuntime& runtime = AfxRuntime::Get();

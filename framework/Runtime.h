@@ -74,6 +74,10 @@ public:
     // Pointer tracking for hover and leave notifications.
     BOOL TrackMouseEvent(const TRACKMOUSEEVENT& request);
 
+    // An icon of the resources, drawn at its first load and shared from then on (nobody
+    // deletes it); an empty handle when there is no such icon.
+    HICON LoadIcon(int id);
+
 private:
     // IUiEvents: what the platform reports becomes window messages.
     void OnPaint(platform::WindowHandle, platform::Surface&) override;
@@ -112,6 +116,7 @@ private:
 
     std::unordered_map<uint32_t, platform::Surface*> m_painting;
     std::unordered_map<uint32_t, Tracking> m_tracking;
+    std::unordered_map<int, HICON> m_icons;
 };
 
 // Free functions in the classic style, on the current runtime.
@@ -140,3 +145,9 @@ inline constexpr HCURSOR IDC_ARROW = platform::CursorKind::Arrow;
 inline constexpr HCURSOR IDC_WAIT = platform::CursorKind::Wait;
 HCURSOR LoadCursor(HCURSOR which);
 HCURSOR SetCursor(HCURSOR cursor);
+// A shared icon of the program's resources (empty when there is none, or no runtime).
+HICON LoadIcon(UINT id);
+// The size of a standard icon.
+inline constexpr int SM_CXICON = 11;
+inline constexpr int SM_CYICON = 12;
+int GetSystemMetrics(int index);

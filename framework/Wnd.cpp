@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include <cwchar>
+
 #include "framework/DataExchange.h"
 #include "framework/Runtime.h"
 #include "framework/WinApp.h"
@@ -136,6 +138,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             PaintDefault();
             return 0;
+        case WM_ICONERASEBKGND:  // a minimised window's background is its client background
         case WM_ERASEBKGND: {
             auto* dc = reinterpret_cast<CDC*>(wParam);
             CRect client;
@@ -236,6 +239,11 @@ void CWnd::PaintStatic(CDC& dc) {
     }
     HBRUSH brush = AskParentForColors(dc, WM_CTLCOLORSTATIC);
     if (brush) dc.FillRect(client, brush); else dc.FillSolidRect(client, kFaceColor);
+    if ((m_dwStyle & SS_TYPEMASK) == SS_ICON) {
+        if (m_strText.size() > 1 && m_strText[0] == L'#')
+            dc.DrawIcon(0, 0, ::LoadIcon(static_cast<UINT>(std::wcstoul(m_strText.c_str() + 1, nullptr, 10))));
+        return;
+    }
     if (!m_bEnabled) dc.SetTextColor(kGrayText);
     dc.SetBkMode(TRANSPARENT);
     UINT format = DT_WORDBREAK;
@@ -330,6 +338,10 @@ void CWnd::SetFont(CFont* font, BOOL redraw) {
 const platform::FontDesc& CWnd::GetFontDesc() const { return m_font; }
 
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
+    // The desktop shows one picture per window; the big icon is the one it gets.
+    if (bigIcon && m_hWnd && m_bTopLevel) {
+        if (const platform::Bitmap* picture = BitmapFromHandle(icon)) AfxRuntime::Get().Ui().SetIcon(m_hWnd, *picture);
+    }
     return std::exchange(bigIcon ? m_hIconBig : m_hIconSmall, icon);
 }
 

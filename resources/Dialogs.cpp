@@ -25,7 +25,21 @@ const DialogTemplate kMainDialog{
     },
 };
 
-const DialogTemplate kDialogs[] = {kMainDialog};
+// The about box shows its template's texts as they are.
+const DialogTemplate kAboutDialog{
+    IDD_ABOUTBOX,
+    L"About Vistrel",
+    DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    170,
+    62,
+    {
+        {IDC_STATIC, L"Static", SS_ICON | WS_VISIBLE, 14, 14, 21, 20, L"#128"},
+        {IDC_STATIC, L"Static", SS_LEFT | WS_VISIBLE, 42, 14, 114, 8, L"Vistrel "},
+        {IDOK, L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 113, 41, 50, 14, L"OK"},
+    },
+};
+
+const DialogTemplate kDialogs[] = {kMainDialog, kAboutDialog};
 
 }  // namespace
 

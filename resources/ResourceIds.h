@@ -3,7 +3,11 @@
 
 inline constexpr int IDR_MAINFRAME = 128;  // the application icon
 
+inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDD_VISTREL_DIALOG = 102;
+
+// The about box's system command; no menu item carries it.
+inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 
 inline constexpr int IDC_STATIC_PREVIEW = 1001;
 inline constexpr int IDC_BTN_OPEN_FOLDER = 1002;

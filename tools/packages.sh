@@ -8,6 +8,8 @@ VISTREL_PACKAGES=(
     cmake
     ninja-build
     pkg-config
+    clang  # tests/fuzz/: libFuzzer targets
+    libclang-rt-dev
     # Libraries
     libgtk-3-dev
     libxtst-dev  # real pointer and key input for the GUI tests

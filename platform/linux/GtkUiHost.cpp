@@ -183,6 +183,26 @@ void GtkUiHost::SetTooltip(WindowHandle handle, std::wstring_view text, bool act
     else gtk_widget_set_has_tooltip(widget, FALSE);
 }
 
+void GtkUiHost::SetIcon(WindowHandle handle, const Bitmap& icon) {
+    NativeWindow* window = FindKind(handle, WindowKind::TopLevel);
+    if (!window || icon.IsEmpty()) return;
+    // The pixbuf takes RGB bytes; the bitmap's pixels are 0x00RRGGBB words.
+    auto pixbuf = GObjectPtr<GdkPixbuf>::Adopt(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, icon.Width(), icon.Height()));
+    if (!pixbuf) return;
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf.get());
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
+    for (int y = 0; y < icon.Height(); ++y) {
+        guchar* row = pixels + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < icon.Width(); ++x) {
+            const Color c = icon.At(x, y);
+            row[3 * x] = c.r;
+            row[3 * x + 1] = c.g;
+            row[3 * x + 2] = c.b;
+        }
+    }
+    gtk_window_set_icon(GTK_WINDOW(window->widget), pixbuf.get());
+}
+
 void GtkUiHost::SetFocus(WindowHandle handle) {
     const NativeWindow* window = Find(handle);
     if (!window) return;

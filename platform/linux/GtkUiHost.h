@@ -38,6 +38,7 @@ public:
     void Invalidate(WindowHandle) override;
     void SetFont(WindowHandle, const FontDesc&) override;
     void SetTooltip(WindowHandle, std::wstring_view text, bool active) override;
+    void SetIcon(WindowHandle, const Bitmap& icon) override;
     void SetFocus(WindowHandle) override;
     void SetShowState(WindowHandle, ShowState) override;
     ShowState GetShowState(WindowHandle) override;

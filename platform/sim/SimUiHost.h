@@ -33,6 +33,7 @@ struct SimWindow {
     std::optional<FontDesc> font;
     std::wstring tooltip;
     bool tooltipActive = false;
+    Bitmap icon;  // top-level windows: the icon the desktop shows
     ShowState showState = ShowState::Normal;
     bool checked = false;
     std::vector<std::wstring> comboItems;
@@ -92,6 +93,7 @@ public:
     void Invalidate(WindowHandle) override;
     void SetFont(WindowHandle, const FontDesc&) override;
     void SetTooltip(WindowHandle, std::wstring_view text, bool active) override;
+    void SetIcon(WindowHandle h, const Bitmap& icon) override { if (SimWindow* w = Find(h)) w->icon = icon; }
     void SetFocus(WindowHandle h) override { if (Find(h)) m_focus = h; }
     void SetShowState(WindowHandle, ShowState) override;
     ShowState GetShowState(WindowHandle) override;

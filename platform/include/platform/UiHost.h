@@ -120,6 +120,8 @@ public:
     virtual void Invalidate(WindowHandle) = 0;
     virtual void SetFont(WindowHandle, const FontDesc&) = 0;
     virtual void SetTooltip(WindowHandle, std::wstring_view text, bool active) = 0;
+    // A top-level window's icon, for the task bar and the window list.
+    virtual void SetIcon(WindowHandle, const Bitmap& icon) = 0;
     virtual void SetFocus(WindowHandle) = 0;
     virtual void SetShowState(WindowHandle, ShowState) = 0;
     virtual ShowState GetShowState(WindowHandle) = 0;
