@@ -49,8 +49,21 @@ sanitizer_tree() {
         ctest --test-dir build-asan -L unit -j2 "${CTEST_ARGS[@]}"
 }
 
+# The frame hand-over between the streaming thread and the window's thread, under
+# ThreadSanitizer (only the unit tests are built there; a few minutes on two cores).
+thread_sanitizer_tree() {
+    step "Configure build-tsan/ (ThreadSanitizer)" \
+        cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTREL_WERROR=ON \
+        -DVISTREL_SANITIZE=OFF -DVISTREL_GTK=OFF -DCMAKE_CXX_FLAGS=-fsanitize=thread \
+        -DCMAKE_C_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread || return
+    step "Build build-tsan/ (unit tests)" cmake --build build-tsan -j2 --target vistrel_unit_tests || return
+    step "Test build-tsan/ (hand-over)" env TSAN_OPTIONS=halt_on_error=1 \
+        build-tsan/tests/vistrel_unit_tests --gtest_filter='GrabHandOver.*:StillCaptureTest.*:SimMediaGrabberTest.*'
+}
+
 main_tree || true
 sanitizer_tree || true
+thread_sanitizer_tree || true
 step "Fuzz targets (60 s each, tests/fuzz/run.sh)" tests/fuzz/run.sh || true
 
 if ((${#failed[@]} > 0)); then

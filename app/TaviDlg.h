@@ -6,6 +6,7 @@
 
 #include "controls/FourStateButton.h"
 #include "controls/Static.h"
+#include "FrameStatic.h"
 #include "framework/Button.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
@@ -53,6 +54,10 @@ public:
     HRESULT GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n, ComPtr<IPin>& pin);
     HRESULT FindCategoryFilter(const GUID& category, const std::wstring& name, ComPtr<IBaseFilter>& filter);
     void TearDownGraph();
+    // After the device settings dialog: whether the preview must be built again (the camera's
+    // name changed, or what the graph was built with differs from the selection), and doing it.
+    bool PreviewNeedsRestart(bool cameraChanged) const;
+    void RestartPreviewAfterSettings(bool cameraChanged);
     void ApplyEffects();
     void RegisterEffectFilter();
 
@@ -64,6 +69,11 @@ public:
     void ApplyWindowSize();
     // The buttons' tooltips from the catalogue.
     void UpdateButtonTips();
+
+    // Still capture: the request (command 4), the folder probe and the file from the grabbed frame.
+    void RequestSnapshot();
+    BOOL IsFolderWritable(BOOL bImageFolder);
+    int SaveSnapshot(const std::wstring& folder, const uint8_t* frame, long capacity);
 
     // Members, in declaration order.
     CStatic m_staticStatus;
@@ -123,6 +133,7 @@ public:
     BOOL m_bNotVista = 0;
     int m_nInitState = 0;
     uint32_t m_hDevNotify = 0;
+    CFrameStatic m_staticSnapshot;  // control 1004: the last snapshot, small
 
 protected:
     void OnDestroy();
@@ -133,5 +144,9 @@ protected:
     void OnPaint();
     HICON OnQueryDragIcon();
     void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnControlCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFrameReady(WPARAM wParam, LPARAM lParam);
+    void OnBnClickedSnapshot();
     DECLARE_MESSAGE_MAP()
 };

@@ -15,6 +15,10 @@ BEGIN_MESSAGE_MAP(CTaviDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_WM_SYSCOMMAND()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_CONTROL_COMMAND, OnControlCommand)
+    ON_MESSAGE(WM_FRAME_READY, OnFrameReady)
+    ON_BN_CLICKED(IDC_BTN_SNAPSHOT, OnBnClickedSnapshot)
 END_MESSAGE_MAP()
 
 void CTaviDlg::DoDataExchange(CDataExchange* pDX) {
@@ -23,6 +27,7 @@ void CTaviDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_STATIC_PREVIEW, m_staticPreview);
     DDX_Control(pDX, IDC_BTN_OPEN_FOLDER, m_btnOpenFolder);
     DDX_Control(pDX, IDC_BTN_SNAPSHOT, m_btnSnapshot);
+    DDX_Control(pDX, IDC_STATIC_SNAPSHOT, m_staticSnapshot);
     DDX_Control(pDX, IDC_BTN_HELP, m_btnHelp);
     DDX_Control(pDX, IDC_BTN_RECORD_START, m_btnRecordStart);
     DDX_Control(pDX, IDC_BTN_RECORD_STOP, m_btnRecordStop);

@@ -25,11 +25,30 @@ public:
 
 extern CSampleGrabberCB g_grabberCB;
 
-// Both set by an accepted snapshot request; a frame is taken only when both are set, and the
-// streaming thread clears them in one step, so one request yields at most one frame.
-extern std::atomic<int> g_bGrabRequest;
-extern std::atomic<int> g_bGrabArmed;
+// The request flags g_bGrabRequest and g_bGrabArmed share one word with a third, "frame handed
+// over", so that the streaming thread tests and clears them in one step (one request, one frame
+// at most) and never writes the frame buffer while the window's thread still reads it.
+inline constexpr uint32_t g_bGrabRequest = 1u;
+inline constexpr uint32_t g_bGrabArmed = 2u;
+inline constexpr uint32_t kGrabHandedOver = 4u;
+extern std::atomic<uint32_t> g_grabFlags;
+
+// Window's thread: a snapshot request sets both flags (a second one before the frame changes nothing).
+void ArmGrabRequest();
+// Window's thread: drops a request not yet taken.
+void DisarmGrabRequest();
+// Window's thread: done with the handed-over frame; the next request may take a new one.
+void ReleaseGrabbedFrame();
+bool GrabRequestPending();
+// Streaming thread: true, once per request, when both flags were set and no frame is still
+// being read; the flags are then cleared and the buffer is the caller's until it posts.
+bool TakeGrabRequest();
+
 extern uint8_t* g_pFrameBuffer;
 extern long g_cbFrameBuffer;
 extern int g_bFrameShown;
 extern BITMAPINFOHEADER g_bmiLastFrame;
+
+// Stretches the frame the header describes into the main window's control 1004; 1 when drawn,
+// 0 when nothing was (no snapshot shown yet, no main window, no pixels).
+int DrawFrame(const uint8_t* pixels, const BITMAPINFOHEADER& header);

@@ -19,6 +19,8 @@ VISTREL_PACKAGES=(
     googletest
     # GStreamer packages go here.
     libbenchmark-dev  # bench/: the effect filter against memcpy and the stock elements
+    libturbojpeg0-dev  # snapshots: JPEG encoding in both backends
+    libjpeg-turbo-progs  # bench/: tjbench, the encoder's own benchmark to compare with
     ffmpeg
     gstreamer1.0-gtk3
     gstreamer1.0-libav

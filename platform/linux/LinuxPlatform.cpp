@@ -28,6 +28,7 @@ public:
     IFileSystem& Files() override { return m_files; }
     IProcess& Processes() override { return m_processes; }
     ISound& Sound() override { return m_sound; }
+    IImageEncoder& ImageEncoder() override { return m_imageEncoder; }
     IPower& Power() override { return m_power; }
     ISession& Session() override { return m_session; }
     ISystemInfo& SystemInfo() override { return m_systemInfo; }
@@ -45,6 +46,7 @@ private:
     DBusLink m_systemBus{BusKind::System};
     DBusLink m_sessionBus{BusKind::Session};
     LinuxSound m_sound;
+    TurboJpegEncoder m_imageEncoder;
     LinuxPower m_power{m_systemBus, m_sessionBus};
     LinuxSession m_session{m_systemBus, [this] { m_processes.ExitProcess(0); }};
     LinuxSystemInfo m_systemInfo{&m_systemBus};

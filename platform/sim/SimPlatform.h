@@ -4,6 +4,7 @@
 
 #include "PosixFiles.h"
 #include "SimClock.h"
+#include "SimImageEncoder.h"
 #include "SimInstance.h"
 #include "SimMedia.h"
 #include "SimPower.h"
@@ -28,6 +29,7 @@ public:
     SimProcess& Processes() override { return m_processes; }
     SimMedia& Media() override { return m_media; }
     SimSound& Sound() override { return m_sound; }
+    SimImageEncoder& ImageEncoder() override { return m_imageEncoder; }
     SimPower& Power() override { return m_power; }
     SimSession& Session() override { return m_session; }
     SimSystemInfo& SystemInfo() override { return m_systemInfo; }
@@ -41,6 +43,7 @@ private:
     PosixFiles m_files;
     SimProcess m_processes;
     SimSound m_sound{m_clock, m_files};
+    SimImageEncoder m_imageEncoder;
     SimPower m_power;
     SimSession m_session;
     SimSystemInfo m_systemInfo;

@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/ImageEncoder.h"
 #include "platform/Instance.h"
 #include "platform/media/Media.h"
 #include "platform/Power.h"
@@ -25,6 +26,7 @@ public:
     virtual IFileSystem& Files() = 0;
     virtual IProcess& Processes() = 0;
     virtual ISound& Sound() = 0;
+    virtual IImageEncoder& ImageEncoder() = 0;
     virtual IPower& Power() = 0;
     virtual ISession& Session() = 0;
     virtual ISystemInfo& SystemInfo() = 0;
