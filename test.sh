@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, then builds and tests twice: build/ with warnings as
-# errors and every test label, and build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
-# for the unit tests; then runs every fuzz target for a minute (build-fuzz/, clang). Exits 0 only
-# when every step passed.
+# Installs what building and testing need, then builds and tests three times: build/ with warnings
+# as errors and every test label, build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
+# for the unit tests, and build-tsan/ with ThreadSanitizer for the frame hand-over between the
+# streaming thread and the window's thread; then runs every fuzz target for a minute (build-fuzz/,
+# clang). Exits 0 only when every step passed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 

@@ -9,24 +9,6 @@
 #include "platform/Strings.h"
 #include "settings/RegistryValues.h"
 
-namespace {
-
-class FixedKey final : public platform::IRegistryKey {
-public:
-    explicit FixedKey(const platform::KeyFileValues& values) : m_values(values) {}
-    std::optional<std::wstring> QueryString(const std::wstring& name) override {
-        auto it = m_values.find(name);
-        if (it == m_values.end()) return std::nullopt;
-        return it->second;
-    }
-    bool SetString(const std::wstring&, const std::wstring&) override { return false; }
-
-private:
-    const platform::KeyFileValues& m_values;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
@@ -36,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const auto values = platform::ReadKeyFileGroup(text, "HKEY_LOCAL_MACHINE\\Software\\Corvane\\Vistrel");
     if (!values) return 0;
-    FixedKey key(*values);
+    platform::KeyFileQueryKey key(*values);
     for (const auto& [name, value] : *values) {
         const auto asText = ReadRegistryText(&key, name, kTextBufferBytes);
         if (asText && asText->size() > kTextBufferBytes / 2) std::abort();

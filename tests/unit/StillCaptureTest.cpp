@@ -8,12 +8,10 @@
 #include <thread>
 
 #include "AppMessages.h"
-#include "CaptureFixture.h"
+#include "MainWindowFixture.h"
 #include "SimGrabberFrame.h"
 #include "StillCapture.h"
 #include "resources/ResourceIds.h"
-#include "resources/Resources.h"
-#include "settings/RegistryValues.h"
 
 namespace {
 
@@ -49,35 +47,20 @@ bool Near(platform::Color a, platform::Color b, int tolerance = 6) {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
-class StillCaptureTest : public SimTest {
+class StillCaptureTest : public MainWindowTest {
 protected:
-    StillCaptureTest() : SimTest(ProgramResources()) {
-        ResetDiagnosticLog();
-        Sim().Processes().SetModulePath(m_program.Wide(L"vistrel"));
-        g_grabberCB.m_pDlg = nullptr;
+    StillCaptureTest() {
         g_grabFlags = 0;
         g_nStillNumber = 0;
         g_bDisableDuringSnapshot = 0;
         g_bFrameShown = 0;
-        Media().SetEffectFilterRegistered(true);
-        Media().AddCamera(L"Cam", {{352, 288}, {640, 480}});
-        Sim().Registry().SetValue(kSettingsKey, L"ImagePath", m_images.Wide() + L"/");
+        Store(L"ImagePath", (m_images.Wide() + L"/").c_str());
     }
-    ~StillCaptureTest() override { ResetDiagnosticLog(); }
 
     platform::sim::SimMedia& Media() { return Sim().Media(); }
     HWND Main() { return m_dlg.GetSafeHwnd(); }
-    const platform::sim::SimWindow& Control(int id) { return *Ui().Find(Ui().FindControl(Main(), id)); }
     bool MainEnabled() { return Ui().Find(Main())->enabled; }
 
-    // Runs the main window with its preview until `whileRunning` is done, then closes it.
-    void Run(const std::function<void()>& whileRunning) {
-        Ui().Queue([&] {
-            whileRunning();
-            Ui().RequestClose(Main());
-        });
-        m_dlg.DoModal();
-    }
     // The one system on which snapshots disable the window (m_bNotVista FALSE).
     void OnVista() { Sim().SystemInfo().SetSystemVersion(platform::SystemVersion{platform::kPlatformWin32Nt, 6, 0, 6002, L"Vista"}); }
     void Snap() { Ui().Click(Ui().FindControl(Main(), IDC_BTN_SNAPSHOT)); }
@@ -96,9 +79,7 @@ protected:
         std::ofstream(m_images.Path() / name, std::ios::binary) << content;
     }
 
-    TempFolder m_program;
     TempFolder m_images;
-    CTaviDlg m_dlg;
 };
 
 TEST(StillFileName, AtLeastFourDigitsWithoutUpperLimit) {
@@ -154,7 +135,7 @@ TEST_F(StillCaptureTest, SnapshotIsTheNextFrameRightWayUpWithThumbnailNoticeAndC
 
         EXPECT_EQ(Control(IDC_STATIC_STATUS).text, L"Captured");
         ASSERT_FALSE(Sim().Sound().Requests().empty());
-        EXPECT_EQ(Sim().Sound().Requests().back().path, m_program.Wide(L"click.wav"));
+        EXPECT_EQ(Sim().Sound().Requests().back().path, m_folder.Wide(L"click.wav"));
     });
 }
 

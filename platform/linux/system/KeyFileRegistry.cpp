@@ -26,20 +26,6 @@ std::optional<std::string> ReadWholeFile(const std::string& file) {
     return text;
 }
 
-class QueryKey final : public IRegistryKey {
-public:
-    explicit QueryKey(KeyFileValues values) : m_values(std::move(values)) {}
-    std::optional<std::wstring> QueryString(const std::wstring& name) override {
-        auto it = m_values.find(name);
-        if (it == m_values.end()) return std::nullopt;
-        return it->second;
-    }
-    bool SetString(const std::wstring&, const std::wstring&) override { return false; }
-
-private:
-    KeyFileValues m_values;
-};
-
 // Holds the whole file in memory and writes it back when closed.
 class SetValueKey final : public IRegistryKey {
 public:
@@ -86,7 +72,7 @@ std::unique_ptr<IRegistryKey> KeyFileRegistry::OpenKey(const std::wstring& path,
     if (!text) return nullptr;
     auto values = ReadKeyFileGroup(*text, GroupOf(path));
     if (!values) return nullptr;
-    if (access == RegistryAccess::Query) return std::make_unique<QueryKey>(std::move(*values));
+    if (access == RegistryAccess::Query) return std::make_unique<KeyFileQueryKey>(std::move(*values));
     KeyFilePtr keyFile(g_key_file_new());
     g_key_file_load_from_data(keyFile.get(), text->data(), text->size(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
     return std::make_unique<SetValueKey>(m_file, GroupOf(path), std::move(keyFile));

@@ -37,4 +37,10 @@ std::optional<KeyFileValues> ReadKeyFileGroup(std::string_view text, const std::
     return values;
 }
 
+std::optional<std::wstring> KeyFileQueryKey::QueryString(const std::wstring& name) {
+    auto it = m_values.find(name);
+    if (it == m_values.end()) return std::nullopt;
+    return it->second;
+}
+
 }  // namespace platform
