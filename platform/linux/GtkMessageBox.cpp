@@ -39,7 +39,19 @@ int DismissAnswer(uint32_t flags) {
     }
 }
 
+// The boxes open now, innermost last.
+std::vector<GtkDialog*>& OpenBoxes() {
+    static std::vector<GtkDialog*> boxes;
+    return boxes;
+}
+
 }  // namespace
+
+void CloseMessageBoxes() {
+    // A copy: each response ends its box's nested loop only once control returns to it.
+    const std::vector<GtkDialog*> boxes = OpenBoxes();
+    for (GtkDialog* box : boxes) gtk_dialog_response(box, GTK_RESPONSE_DELETE_EVENT);
+}
 
 int RunMessageBox(GtkWindow* owner, std::wstring_view text, std::wstring_view caption, uint32_t flags) {
     GtkWidget* dialog = gtk_message_dialog_new(owner, GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
@@ -51,7 +63,9 @@ int RunMessageBox(GtkWindow* owner, std::wstring_view text, std::wstring_view ca
     if (owner) gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ON_PARENT);
     else gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
 
+    OpenBoxes().push_back(GTK_DIALOG(dialog));
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    std::erase(OpenBoxes(), GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     for (const auto& [label, answer] : buttons)
         if (response == answer) return answer;

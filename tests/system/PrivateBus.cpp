@@ -13,6 +13,8 @@ bool PrivateBus::Up(ScopedEnv& env) {
     }
     // Set before the daemon overwrites it, so the test's environment puts the old value back.
     env.Set("DBUS_SESSION_BUS_ADDRESS", "");
+    // The daemon's start unsets DISPLAY (against X11 autolaunch); the tests after this one need it.
+    if (const char* display = g_getenv("DISPLAY")) env.Set("DISPLAY", display);
     m_bus = platform::GObjectPtr<GTestDBus>::Adopt(g_test_dbus_new(G_TEST_DBUS_NONE));
     g_test_dbus_up(m_bus.get());
     m_address = g_test_dbus_get_bus_address(m_bus.get());

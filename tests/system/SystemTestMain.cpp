@@ -11,9 +11,11 @@
 #include <string>
 
 #include "DBusLink.h"
+#include "GtkMessageBox.h"
 #include "LinuxInstance.h"
 #include "LinuxSession.h"
 #include "platform/Strings.h"
+#include "platform/UiHost.h"
 
 namespace {
 
@@ -54,11 +56,40 @@ int WaitForLogoff() {
     for (;;) g_main_context_iteration(nullptr, TRUE);
 }
 
+// A program with a termination handler that is asking a question when the signal comes.
+// Prints "ready" as the box opens, "terminate" from the handler, then "answer <n>" and "ended"
+// once the box has given way.
+int BoxThenTerminate(int argc, char** argv) {
+    // No accessibility bus: without a session bus GTK would look for one through the display.
+    g_setenv("NO_AT_BRIDGE", "1", TRUE);
+    gdk_set_allowed_backends("x11");
+    if (!gtk_init_check(&argc, &argv)) return 4;
+    platform::DBusLink systemBus(platform::BusKind::System);
+    platform::LinuxSession session(systemBus, [] { std::_Exit(5); });
+    session.SetTerminationHandler([] {
+        std::printf("terminate\n");
+        std::fflush(stdout);
+    });
+    g_idle_add(
+        [](gpointer) -> gboolean {
+            std::printf("ready\n");
+            std::fflush(stdout);
+            return G_SOURCE_REMOVE;
+        },
+        nullptr);
+    // A box that never gives way must not leave this process behind.
+    g_timeout_add_seconds(20, [](gpointer) -> gboolean { std::_Exit(3); }, nullptr);
+    const int answer = platform::RunMessageBox(nullptr, L"Camera is not ready", L"Vistrel", platform::kMbOkCancel);
+    std::printf("answer %d\nended\n", answer);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--second-start") == 0) return SecondStart(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "--wait-for-logoff") == 0) return WaitForLogoff();
+    if (argc == 2 && std::strcmp(argv[1], "--box-then-terminate") == 0) return BoxThenTerminate(argc, argv);
 
     ::testing::InitGoogleTest(&argc, argv);
     gst_init(&argc, &argv);

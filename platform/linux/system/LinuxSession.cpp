@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "GtkMessageBox.h"
+
 namespace platform {
 namespace {
 
@@ -176,10 +178,13 @@ void LinuxSession::SetTerminationHandler(std::function<void()> handler) {
 
 gboolean LinuxSession::OnTerminate(gpointer self) {
     auto* session = static_cast<LinuxSession*>(self);
-    // The program ends itself the way its close box does, so a file being written is finished.
+    // The program ends itself the way its close box does, so a file being written is finished;
+    // a message box open at that moment (the start-up's "camera not ready", say) is closed, or
+    // the program would wait on it for ever.
     if (session->m_terminationHandler) {
         auto handler = session->m_terminationHandler;
         handler();
+        CloseMessageBoxes();
         return G_SOURCE_CONTINUE;
     }
     session->Deliver(SessionChange::Logoff);
