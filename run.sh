@@ -19,8 +19,8 @@ vistrel_install_packages
 section "Configure build/"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-section "Build"
-cmake --build build -j2
+section "Build the program folder"
+cmake --build build -j2 --target vistrel_program
 
 # Test devices: the program's stand-in cameras and microphones for a machine that has none.
 # VISTREL_TEST_DEVICES names their folder; a value set by the caller is kept. Without a camera

@@ -17,18 +17,16 @@ VISTREL_PACKAGES=(
     dbus-daemon  # private buses for the power and session tests
     libgtest-dev
     googletest
-    # GStreamer packages go here.
     libbenchmark-dev  # bench/: the effect filter against memcpy and the stock elements
     libturbojpeg0-dev  # snapshots: JPEG encoding in both backends
     libjpeg-turbo-progs  # bench/: tjbench, the encoder's own benchmark to compare with
-    ffmpeg
-    gstreamer1.0-gtk3
-    gstreamer1.0-libav
-    gstreamer1.0-plugins-bad
+    ffmpeg  # tests: ffprobe reads the files the program writes
+    gstreamer1.0-gtk3  # gtksink, the preview
+    gstreamer1.0-libav  # avenc_wmv2 and avenc_wmav2 for the ASF writer
+    gstreamer1.0-plugins-bad  # asfmux
     gstreamer1.0-plugins-base
     gstreamer1.0-plugins-good
-    gstreamer1.0-tools
-    libgstreamer-plugins-bad1.0-dev
+    gstreamer1.0-tools  # gst-launch-1.0 and gst-discoverer-1.0 for the benchmarks and checks
     libgstreamer-plugins-base1.0-dev
     libgstreamer1.0-dev
     # Virtual display, screenshots and input for the GUI tests and for run.sh without a display
