@@ -20,7 +20,7 @@ constexpr int32_t kVideoWindowStyle = WS_CHILD_STYLE | WS_CLIPSIBLINGS_STYLE | W
 HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
     // 1-2
     if (m_arrVideoDevices.empty()) return E_FAIL;
-    if (FAILED(CreateMediaObject(CLSID_FilterGraph, IID_IGraphBuilder, m_pGraph)) || !m_pGraph) {
+    if (FAILED(CreateMediaObject(CLSID_FilterGraph, m_pGraph)) || !m_pGraph) {
         WriteLog("\n Could not create filter graph");
         return E_FAIL;
     }
@@ -64,12 +64,12 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
         RegisterEffectFilter();
         return hr;
     }
-    (void)effect.As(m_pEffect, IID_IVideoEffectControl);
+    (void)effect.As(m_pEffect);
     ApplyEffects();
 
     // 11
     ComPtr<ICaptureGraphBuilder2> builder;
-    hr = CreateMediaObject(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2, builder);
+    hr = CreateMediaObject(CLSID_CaptureGraphBuilder2, builder);
     if (FAILED(hr) || !builder) {
         WriteLog("\n Can't get a ICaptureGraphBuilder2 reference");
         return FAILED(hr) ? hr : E_FAIL;
@@ -93,7 +93,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
 
     // 13-14
     ComPtr<IBaseFilter> smartTee;
-    (void)CreateMediaObject(CLSID_SmartTee, IID_IBaseFilter, smartTee);
+    (void)CreateMediaObject(CLSID_SmartTee, smartTee);
     if (smartTee && FAILED(m_pGraph->AddFilter(smartTee.Get(), L"Smart Tee1"))) {
         WriteLog("\n Unable to add Smart tee filter");
         return E_FAIL;
@@ -104,13 +104,13 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
     (void)m_pGraph->Connect(effectOut.Get(), teeIn.Get());
 
     // 15-17
-    hr = CreateMediaObject(CLSID_SampleGrabber, IID_ISampleGrabber, m_pGrabber);
+    hr = CreateMediaObject(CLSID_SampleGrabber, m_pGrabber);
     if (FAILED(hr) || !m_pGrabber) {
         WriteLog("\n Could not create SampleGrabber (is qedit.dll registered?)");
         return FAILED(hr) ? hr : E_FAIL;
     }
     ComPtr<IBaseFilter> grabberFilter;
-    (void)m_pGrabber.As(grabberFilter, IID_IBaseFilter);
+    (void)m_pGrabber.As(grabberFilter);
     AM_MEDIA_TYPE grabberType;
     grabberType.majortype = MEDIATYPE_Video;
     grabberType.subtype = MEDIASUBTYPE_RGB24;
@@ -137,7 +137,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
 
     // 18-19
     ComPtr<IBaseFilter> renderer;
-    (void)CreateMediaObject(CLSID_VideoRenderer, IID_IBaseFilter, renderer);
+    (void)CreateMediaObject(CLSID_VideoRenderer, renderer);
     if (!renderer) {
         WriteLog("\n Renderer Filter is not available");
         TearDownGraph();
@@ -170,7 +170,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
 
     // 22-23
     ComPtr<IVideoWindow> videoWindow;
-    (void)m_pGraph.As(videoWindow, IID_IVideoWindow);
+    (void)m_pGraph.As(videoWindow);
     if (videoWindow) {
         bool large = m_nCurResolution >= 1;
         (void)videoWindow->put_Owner(m_staticPreview.GetSafeHwnd());
@@ -188,9 +188,10 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
             (void)videoWindow->put_WindowState(SW_SHOW_STATE);
         }
         ComPtr<IMediaControl> control;
-        (void)m_pGraph.As(control, IID_IMediaControl);
+        (void)m_pGraph.As(control);
         hr = control ? control->Run() : E_NOINTERFACE;
-        for (int attempt = 1; FAILED(hr) && attempt < kRunAttempts; ++attempt) {
+        // Without a media control there is nothing to retry: the failure stands as it is.
+        for (int attempt = 1; control && FAILED(hr) && attempt < kRunAttempts; ++attempt) {
             ::Sleep(kRunPause);
             hr = control->Run();
         }

@@ -10,7 +10,7 @@ constexpr int kCapsLarge = 4;   // 1280 x 1024
 constexpr int kCapsNtsc = 8;    // 720 x 480, only when none of the three
 
 HRESULT CreateDeviceEnumerator(ComPtr<ICreateDevEnum>& devEnum) {
-    return CreateMediaObject(CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devEnum);
+    return CreateMediaObject(CLSID_SystemDeviceEnum, devEnum);
 }
 
 // The friendly name from a moniker's property bag; false when the bag or the name is missing.
@@ -48,7 +48,7 @@ int CTaviDlg::EnumerateDevices() {
     if (devEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, cameras) != S_OK || !cameras) return -1;
 
     ComPtr<IGraphBuilder> scratch;
-    (void)CreateMediaObject(CLSID_FilterGraph, IID_IGraphBuilder, scratch);
+    (void)CreateMediaObject(CLSID_FilterGraph, scratch);
 
     ComPtr<IMoniker> moniker;
     while (cameras->Next(moniker) == S_OK && moniker) {

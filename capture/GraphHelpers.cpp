@@ -45,7 +45,7 @@ HRESULT CTaviDlg::GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n, Co
 HRESULT CTaviDlg::FindCategoryFilter(const GUID& category, const std::wstring& name, ComPtr<IBaseFilter>& filter) {
     filter.Reset();
     ComPtr<ICreateDevEnum> devEnum;
-    HRESULT hr = CreateMediaObject(CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devEnum);
+    HRESULT hr = CreateMediaObject(CLSID_SystemDeviceEnum, devEnum);
     if (FAILED(hr)) return hr;
     ComPtr<IEnumMoniker> entries;
     hr = devEnum->CreateClassEnumerator(category, entries);
@@ -74,7 +74,7 @@ HRESULT CTaviDlg::SetCaptureFormat(IBaseFilter* camera) {
     ComPtr<IAMStreamConfig> config;
     HRESULT hr = GetPin(camera, PINDIR_OUTPUT, 0, pin);
     if (FAILED(hr)) return hr;
-    hr = pin.As(config, IID_IAMStreamConfig);
+    hr = pin.As(config);
     if (FAILED(hr) || !config) return FAILED(hr) ? hr : E_FAIL;
 
     AM_MEDIA_TYPE current;

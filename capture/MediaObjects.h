@@ -4,6 +4,6 @@
 #include "platform/Platform.h"
 
 template <class T>
-[[nodiscard]] HRESULT CreateMediaObject(const CLSID& clsid, REFIID iid, ComPtr<T>& out) {
-    return platform::CreateInstance(platform::Current().Media(), clsid, iid, out);
+[[nodiscard]] HRESULT CreateMediaObject(const CLSID& clsid, ComPtr<T>& out) {
+    return platform::CreateInstance(platform::Current().Media(), clsid, out);
 }

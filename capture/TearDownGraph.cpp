@@ -16,7 +16,7 @@ void CTaviDlg::TearDownGraph() {
     if (!m_pGraph) return;
 
     ComPtr<IMediaControl> control;
-    (void)m_pGraph.As(control, IID_IMediaControl);
+    (void)m_pGraph.As(control);
     if (control) {
         FILTER_STATE state = State_Stopped;
         (void)control->GetState(kFirstStateWait, state);
@@ -29,7 +29,7 @@ void CTaviDlg::TearDownGraph() {
     }
 
     ComPtr<IVideoWindow> videoWindow;
-    (void)m_pGraph.As(videoWindow, IID_IVideoWindow);
+    (void)m_pGraph.As(videoWindow);
     if (videoWindow) {
         (void)videoWindow->put_Visible(false);
         (void)videoWindow->put_Owner(platform::WindowHandle{});

@@ -11,7 +11,7 @@ namespace platform::sim {
 
 namespace {
 
-class SimDevicePropertyBag final : public SingleComObject<IPropertyBag, IID_IPropertyBag> {
+class SimDevicePropertyBag final : public SingleComObject<IPropertyBag> {
 public:
     explicit SimDevicePropertyBag(std::shared_ptr<SimDevice> device) : m_device(std::move(device)) {}
 
@@ -26,7 +26,7 @@ private:
     std::shared_ptr<SimDevice> m_device;
 };
 
-class SimDeviceMoniker final : public SingleComObject<IMoniker, IID_IMoniker> {
+class SimDeviceMoniker final : public SingleComObject<IMoniker> {
 public:
     SimDeviceMoniker(std::shared_ptr<SimMediaContext> context, std::shared_ptr<SimDevice> device)
         : m_context(std::move(context)), m_device(std::move(device)) {}

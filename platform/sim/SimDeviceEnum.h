@@ -14,7 +14,7 @@ namespace platform::sim {
 // The short name a category has in failure keys ("VideoInput", ...); empty when unknown.
 [[nodiscard]] std::string SimCategoryName(const GUID& category);
 
-class SimDeviceEnum final : public SingleComObject<ICreateDevEnum, IID_ICreateDevEnum> {
+class SimDeviceEnum final : public SingleComObject<ICreateDevEnum> {
 public:
     explicit SimDeviceEnum(std::shared_ptr<SimMediaContext> context) : m_context(std::move(context)) {}
 

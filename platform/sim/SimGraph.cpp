@@ -26,7 +26,9 @@ SimGraph::~SimGraph() {
 
 void* SimGraph::FindInterface(REFIID iid) {
     if (iid == IID_IUnknown || iid == IID_IGraphBuilder) return static_cast<IGraphBuilder*>(this);
-    if (iid == IID_IMediaControl) return static_cast<IMediaControl*>(this);
+    if (iid == IID_IMediaControl) {
+        return SUCCEEDED(m_context->Check("QueryInterface:MediaControl")) ? static_cast<IMediaControl*>(this) : nullptr;
+    }
     if (iid == IID_IVideoWindow) return static_cast<IVideoWindow*>(this);
     return nullptr;
 }

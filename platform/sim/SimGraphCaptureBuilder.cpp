@@ -15,9 +15,9 @@ HRESULT SimGraphCaptureBuilder::SetFiltergraph(IGraphBuilder* graph) {
 
 SimPin* SimGraphCaptureBuilder::SourcePin(IUnknown* source) const {
     ComPtr<IPin> pin;
-    if (SUCCEEDED(ComPtr<IUnknown>::Retain(source).As(pin, IID_IPin))) return dynamic_cast<SimPin*>(pin.Get());
+    if (SUCCEEDED(ComPtr<IUnknown>::Retain(source).As(pin))) return dynamic_cast<SimPin*>(pin.Get());
     ComPtr<IBaseFilter> filter;
-    if (FAILED(ComPtr<IUnknown>::Retain(source).As(filter, IID_IBaseFilter))) return nullptr;
+    if (FAILED(ComPtr<IUnknown>::Retain(source).As(filter))) return nullptr;
     auto* ours = dynamic_cast<SimFilter*>(filter.Get());
     return ours ? ours->Pin(PINDIR_OUTPUT, 0) : nullptr;
 }

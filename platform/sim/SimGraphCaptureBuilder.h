@@ -5,7 +5,7 @@
 
 namespace platform::sim {
 
-class SimGraphCaptureBuilder final : public SingleComObject<ICaptureGraphBuilder2, IID_ICaptureGraphBuilder2> {
+class SimGraphCaptureBuilder final : public SingleComObject<ICaptureGraphBuilder2> {
 public:
     explicit SimGraphCaptureBuilder(std::shared_ptr<SimMediaContext> context) : m_context(std::move(context)) {}
 

@@ -91,7 +91,7 @@ HRESULT SimMedia::ShowPropertyFrame(WindowHandle owner, int x, int y, const std:
     if (FAILED(hr)) return hr;
     SimPropertyFrame frame{owner, x, y, caption, {}, pages};
     ComPtr<IBaseFilter> filter;
-    if (object && SUCCEEDED(ComPtr<IUnknown>::Retain(object).As(filter, IID_IBaseFilter)))
+    if (object && SUCCEEDED(ComPtr<IUnknown>::Retain(object).As(filter)))
         (void)filter->QueryFilterInfo(frame.objectName);
     m_context->propertyFrames.push_back(std::move(frame));
     return S_OK;

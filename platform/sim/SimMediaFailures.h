@@ -14,6 +14,7 @@
 //   GetFormat                         SetFormat (a camera's stream configuration)
 //   SetMediaType                      GetConnectedMediaType        SetCallback (the grabber)
 //   Run   Pause   Stop   GetState
+//   QueryInterface:MediaControl       a graph that does not answer IMediaControl (code ignored)
 //   CreateProfileManager   LoadProfileByID   ConfigureFilterUsingProfile   SetFileName
 //   ShowPropertyFrame   RegisterDeviceNotification
 // Failures bound to one device are flags of its record instead (SimDevice.h: busy, bagFails,

@@ -7,6 +7,11 @@
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 
+// An interface the counted object does not answer.
+class IElsewhere : public IUnknown {};
+constexpr IID IID_IElsewhere{1, 2, 3, {}};
+DECLARE_INTERFACE_IID(IElsewhere, IID_IElsewhere);
+
 namespace {
 
 class Counted final : public IUnknown {
@@ -39,9 +44,9 @@ TEST(BasicsTest, ComPtrKeepsExactlyTheReferencesItTakes) {
         auto adopted = ComPtr<Counted>::Adopt(new Counted(destroyed));
         ComPtr<Counted> copy = adopted;
         ComPtr<IUnknown> asUnknown;
-        EXPECT_EQ(adopted.As(asUnknown, IID_IUnknown), S_OK);
-        ComPtr<IUnknown> missing;
-        EXPECT_EQ(adopted.As(missing, GUID{1, 2, 3, {}}), E_NOINTERFACE);
+        EXPECT_EQ(adopted.As(asUnknown), S_OK);
+        ComPtr<IElsewhere> missing;
+        EXPECT_EQ(adopted.As(missing), E_NOINTERFACE);
         EXPECT_FALSE(missing);
         copy.Reset();
         EXPECT_EQ(destroyed, 0);

@@ -203,6 +203,14 @@ TEST_F(BuildGraphTest, RunIsTriedThreeTimesWithPausesOfOneSecond) {
     Media().Fail("Run", kCode, 3);
     EXPECT_EQ(Dlg().BuildGraph(nullptr), kCode);
     EXPECT_EQ(Log(), "\n Could not run graph");
+    Dlg().TearDownGraph();
+
+    // A graph without a media control has nothing to run and nothing to retry.
+    Media().Fail("QueryInterface:MediaControl", E_NOINTERFACE, -1);
+    start = Now();
+    EXPECT_EQ(Dlg().BuildGraph(nullptr), E_NOINTERFACE);
+    EXPECT_EQ(Now() - start, 0u) << "no pauses between retries that cannot happen";
+    EXPECT_EQ(Log(), "\n Could not run graph\n Could not run graph");
 }
 
 TEST_F(BuildGraphTest, NoCameraFailsAtOnceWithoutALogLine) {

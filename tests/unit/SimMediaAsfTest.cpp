@@ -66,7 +66,7 @@ TEST_F(SimMediaAsfTest, WriterPinsFollowTheProfileAndItsConfigurationIsRecorded)
     ComPtr<IWMProfile> profile = LoadProfile();
     ComPtr<IWMStreamConfig> video = Stream(profile, 1);
     ComPtr<IWMVideoMediaProps> props;
-    ASSERT_EQ(video.As(props, IID_IWMVideoMediaProps), S_OK);
+    ASSERT_EQ(video.As(props), S_OK);
     uint32_t size = 0;
     ASSERT_EQ(props->GetMediaType(nullptr, size), S_OK);
     AM_MEDIA_TYPE mt;
@@ -84,7 +84,7 @@ TEST_F(SimMediaAsfTest, WriterPinsFollowTheProfileAndItsConfigurationIsRecorded)
     ASSERT_EQ(profile->RemoveStream(Stream(profile, 0).Get()), S_OK);
 
     ComPtr<IConfigAsfWriter> config;
-    ASSERT_EQ(writer.As(config, IID_IConfigAsfWriter), S_OK);
+    ASSERT_EQ(writer.As(config), S_OK);
     ASSERT_EQ(config->ConfigureFilterUsingProfile(profile.Get()), S_OK);
     EXPECT_EQ(InputMajors(writer), (std::vector<GUID>{MEDIATYPE_Video}));
 
@@ -117,19 +117,19 @@ TEST_F(SimMediaAsfTest, RunningAGraphWithAConfiguredWriterLeavesItsFile) {
     ASSERT_EQ(graph->AddFilter(writer.Get(), L"ASF Writer"), S_OK);
     ASSERT_EQ(graph->Connect(Out(cam).Get(), In(tee).Get()), S_OK);
     ComPtr<IFileSinkFilter> sink;
-    ASSERT_EQ(writer.As(sink, IID_IFileSinkFilter), S_OK);
+    ASSERT_EQ(writer.As(sink), S_OK);
     Media().Fail("SetFileName", E_ACCESSDENIED);
     EXPECT_EQ(sink->SetFileName(folder.Wide(L"VideoCap0000.asf"), nullptr), E_ACCESSDENIED);
     ASSERT_EQ(sink->SetFileName(folder.Wide(L"VideoCap0000.asf"), nullptr), S_OK);
     ComPtr<IConfigAsfWriter> config;
-    ASSERT_EQ(writer.As(config, IID_IConfigAsfWriter), S_OK);
+    ASSERT_EQ(writer.As(config), S_OK);
     ASSERT_EQ(config->ConfigureFilterUsingProfile(LoadProfile().Get()), S_OK);
     // Audio on input 0: the video branch belongs on input 1.
     EXPECT_EQ(graph->Connect(Out(tee, 0).Get(), In(writer, 0).Get()), VFW_E_CANNOT_CONNECT);
     ASSERT_EQ(graph->Connect(Out(tee, 0).Get(), In(writer, 1).Get()), S_OK);
     EXPECT_EQ(config->ConfigureFilterUsingProfile(LoadProfile().Get()), VFW_E_ALREADY_CONNECTED);
 
-    auto control = As<IMediaControl>(graph, IID_IMediaControl);
+    auto control = As<IMediaControl>(graph);
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "VideoCap0000.asf"));
     ASSERT_EQ(control->Run(), S_OK);
     EXPECT_TRUE(std::filesystem::exists(folder.Path() / "VideoCap0000.asf"));

@@ -48,7 +48,7 @@ TEST_F(SimMediaDevicesTest, CategoriesListPresentDevicesInOrderAndCaptureClassOn
     EXPECT_NE(std::find(legacy.begin(), legacy.end(), L"Video Effect Filter"), legacy.end());
     ComPtr<IBaseFilter> effect = Bind(CLSID_LegacyAmFilterCategory, L"Video Effect Filter");
     ComPtr<IVideoEffectControl> control;
-    EXPECT_EQ(effect.As(control, IID_IVideoEffectControl), S_OK);
+    EXPECT_EQ(effect.As(control), S_OK);
 }
 
 TEST_F(SimMediaDevicesTest, EmptyCategoryGivesSFalseAndNoEnumerator) {
@@ -105,7 +105,7 @@ TEST_F(SimMediaDevicesTest, BusyCameraFailsEveryAddAndCountsTheAttempts) {
     Media().AddCamera(L"Busy").busy = true;
     ComPtr<IBaseFilter> camera = Camera(L"Busy");
     ComPtr<IGraphBuilder> graph;
-    ASSERT_EQ(platform::CreateInstance(Media(), CLSID_FilterGraph, IID_IGraphBuilder, graph), S_OK);
+    ASSERT_EQ(platform::CreateInstance(Media(), CLSID_FilterGraph, graph), S_OK);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(graph->AddFilter(camera.Get(), L"Cap"), E_DEVICE_BUSY);
     EXPECT_EQ(Media().Attempts("AddFilter:Cap"), 4);
     EXPECT_TRUE(Media().LastGraph()->filters.empty());
@@ -143,7 +143,7 @@ TEST_F(SimMediaDevicesTest, SetFormatTakesOnlyOfferedSubtypeAndSizeAndRecordsEve
     cam.extraSizes = {{1280, 1024}};
     ComPtr<IBaseFilter> filter = Camera(L"Cam");
     ComPtr<IAMStreamConfig> config;
-    ASSERT_EQ(Out(filter).As(config, IID_IAMStreamConfig), S_OK);
+    ASSERT_EQ(Out(filter).As(config), S_OK);
 
     AM_MEDIA_TYPE current;
     ASSERT_EQ(config->GetFormat(current), S_OK);
@@ -171,7 +171,7 @@ TEST_F(SimMediaDevicesTest, SetFormatTakesOnlyOfferedSubtypeAndSizeAndRecordsEve
 
     // A new filter of the same camera starts from its first size again.
     ComPtr<IAMStreamConfig> fresh;
-    ASSERT_EQ(Out(Camera(L"Cam")).As(fresh, IID_IAMStreamConfig), S_OK);
+    ASSERT_EQ(Out(Camera(L"Cam")).As(fresh), S_OK);
     ASSERT_EQ(fresh->GetFormat(current), S_OK);
     EXPECT_EQ(ReadVideoInfo(current)->bmiHeader.biWidth, 352);
 }
@@ -232,7 +232,7 @@ TEST_F(SimMediaDevicesTest, MonikerOfAnUnpluggedCameraNoLongerBinds) {
     ComPtr<IBaseFilter> stale;
     EXPECT_TRUE(FAILED(moniker->BindToObject(stale)));
     ComPtr<IGraphBuilder> graph;
-    ASSERT_EQ(platform::CreateInstance(Media(), CLSID_FilterGraph, IID_IGraphBuilder, graph), S_OK);
+    ASSERT_EQ(platform::CreateInstance(Media(), CLSID_FilterGraph, graph), S_OK);
     EXPECT_TRUE(FAILED(graph->AddFilter(bound.Get(), L"Cap")));
 }
 
@@ -241,7 +241,7 @@ TEST_F(SimMediaDevicesTest, FailureSwitchesCountDownPerOperationKey) {
     Media().Fail("CreateClassEnumerator:VideoInput", E_OUTOFMEMORY, 2);
     Media().Fail("CreateInstance:SystemDeviceEnum", E_ACCESSDENIED);
     ComPtr<ICreateDevEnum> devEnum;
-    EXPECT_EQ(platform::CreateInstance(Media(), CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devEnum), E_ACCESSDENIED);
+    EXPECT_EQ(platform::CreateInstance(Media(), CLSID_SystemDeviceEnum, devEnum), E_ACCESSDENIED);
     EXPECT_FALSE(devEnum);
     devEnum = DevEnum();
     ComPtr<IEnumMoniker> monikers;
@@ -265,13 +265,13 @@ TEST_F(SimMediaDevicesTest, CameraPropertyPagesAndTheRecordedFrame) {
     SimCamera& cam = Media().AddCamera(L"Cam");
     ComPtr<IBaseFilter> filter = Camera(L"Cam");
     ComPtr<ISpecifyPropertyPages> pages;
-    ASSERT_EQ(filter.As(pages, IID_ISpecifyPropertyPages), S_OK);
+    ASSERT_EQ(filter.As(pages), S_OK);
     std::vector<GUID> guids;
     ASSERT_EQ(pages->GetPages(guids), S_OK);
     EXPECT_EQ(guids, std::vector<GUID>{kSimCameraPropertyPage});
 
     ComPtr<IGraphBuilder> graph;
-    ASSERT_EQ(platform::CreateInstance(Media(), CLSID_FilterGraph, IID_IGraphBuilder, graph), S_OK);
+    ASSERT_EQ(platform::CreateInstance(Media(), CLSID_FilterGraph, graph), S_OK);
     ASSERT_EQ(graph->AddFilter(filter.Get(), L"Cap"), S_OK);
     EXPECT_EQ(Media().ShowPropertyFrame(platform::WindowHandle{7}, 10, 20, L"Cam", filter.Get(), guids), S_OK);
     ASSERT_EQ(Media().PropertyFrames().size(), 1u);
@@ -283,5 +283,5 @@ TEST_F(SimMediaDevicesTest, CameraPropertyPagesAndTheRecordedFrame) {
     EXPECT_EQ(shown.pages, guids);
 
     cam.propertyPages = false;
-    EXPECT_EQ(filter.As(pages, IID_ISpecifyPropertyPages), E_NOINTERFACE);
+    EXPECT_EQ(filter.As(pages), E_NOINTERFACE);
 }

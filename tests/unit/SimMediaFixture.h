@@ -15,7 +15,7 @@ protected:
 
     ComPtr<ICreateDevEnum> DevEnum() {
         ComPtr<ICreateDevEnum> devEnum;
-        EXPECT_EQ(platform::CreateInstance(Media(), CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devEnum), S_OK);
+        EXPECT_EQ(platform::CreateInstance(Media(), CLSID_SystemDeviceEnum, devEnum), S_OK);
         return devEnum;
     }
 
@@ -38,13 +38,13 @@ protected:
     ComPtr<IBaseFilter> Camera(const std::wstring& name) { return Bind(CLSID_VideoInputDeviceCategory, name); }
 
     template <class T>
-    ComPtr<T> Create(const CLSID& clsid, REFIID iid) {
+    ComPtr<T> Create(const CLSID& clsid) {
         ComPtr<T> object;
-        EXPECT_EQ(platform::CreateInstance(Media(), clsid, iid, object), S_OK);
+        EXPECT_EQ(platform::CreateInstance(Media(), clsid, object), S_OK);
         return object;
     }
-    ComPtr<IBaseFilter> Filter(const CLSID& clsid) { return Create<IBaseFilter>(clsid, IID_IBaseFilter); }
-    ComPtr<IGraphBuilder> Graph() { return Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder); }
+    ComPtr<IBaseFilter> Filter(const CLSID& clsid) { return Create<IBaseFilter>(clsid); }
+    ComPtr<IGraphBuilder> Graph() { return Create<IGraphBuilder>(CLSID_FilterGraph); }
 
     // The n-th pin of a direction, counting from 0 in the filter's order.
     static ComPtr<IPin> Pin(const ComPtr<IBaseFilter>& filter, PIN_DIRECTION wanted, int n) {
@@ -70,9 +70,9 @@ protected:
     }
 
     template <class T>
-    static ComPtr<T> As(const ComPtr<IGraphBuilder>& graph, REFIID iid) {
+    static ComPtr<T> As(const ComPtr<IGraphBuilder>& graph) {
         ComPtr<T> out;
-        EXPECT_EQ(graph.As(out, iid), S_OK);
+        EXPECT_EQ(graph.As(out), S_OK);
         return out;
     }
 };

@@ -66,9 +66,9 @@ protected:
         camera = Camera(L"Cam");
         grabberFilter = Filter(CLSID_SampleGrabber);
         renderer = Filter(CLSID_VideoRenderer);
-        ASSERT_EQ(grabberFilter.As(grabber, IID_ISampleGrabber), S_OK);
+        ASSERT_EQ(grabberFilter.As(grabber), S_OK);
         ComPtr<IAMStreamConfig> config;
-        ASSERT_EQ(Out(camera).As(config, IID_IAMStreamConfig), S_OK);
+        ASSERT_EQ(Out(camera).As(config), S_OK);
         ASSERT_EQ(config->SetFormat(Types(Out(camera))[1]), S_OK);
         AM_MEDIA_TYPE rgb;
         rgb.majortype = MEDIATYPE_Video;
@@ -81,7 +81,7 @@ protected:
         EXPECT_EQ(grabber->GetConnectedMediaType(connected), VFW_E_NOT_CONNECTED);
         ASSERT_EQ(graph->Connect(Out(camera).Get(), In(grabberFilter).Get()), S_OK);
         ASSERT_EQ(graph->Connect(Out(grabberFilter).Get(), In(renderer).Get()), S_OK);
-        control = As<IMediaControl>(graph, IID_IMediaControl);
+        control = As<IMediaControl>(graph);
         callback.size = size;
         ASSERT_EQ(grabber->SetCallback(&callback, 1), S_OK);
     }

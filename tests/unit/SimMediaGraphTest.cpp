@@ -120,7 +120,7 @@ TEST_F(SimMediaGraphTest, ConnectionRulesRefuseWhatARealGraphRefuses) {
     EXPECT_EQ(graph->Connect(Out(mic).Get(), In(renderer2).Get()), VFW_E_CANNOT_CONNECT);
 
     // Nothing is joined while the graph runs.
-    ASSERT_EQ(As<IMediaControl>(graph, IID_IMediaControl)->Run(), S_OK);
+    ASSERT_EQ(As<IMediaControl>(graph)->Run(), S_OK);
     EXPECT_EQ(graph->Connect(Out(tee, 0).Get(), In(renderer2).Get()), VFW_E_NOT_STOPPED);
     EXPECT_EQ(Media().LastGraph()->connections.size(), 2u);
 }
@@ -150,9 +150,9 @@ TEST_F(SimMediaGraphTest, RenderStreamJoinsSourceToSinkThroughTheIntermediate) {
     ASSERT_EQ(graph->AddFilter(cam.Get(), L"Cap"), S_OK);
     ASSERT_EQ(graph->AddFilter(tee.Get(), L"Tee"), S_OK);
     ASSERT_EQ(graph->AddFilter(renderer.Get(), L"Renderer"), S_OK);
-    auto builder = Create<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2);
+    auto builder = Create<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2);
     ComPtr<IUnknown> source;
-    ASSERT_EQ(cam.As(source, IID_IUnknown), S_OK);
+    ASSERT_EQ(cam.As(source), S_OK);
 
     EXPECT_EQ(builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, source.Get(), nullptr, renderer.Get()),
               E_UNEXPECTED);  // no graph given yet
@@ -195,7 +195,7 @@ TEST_F(SimMediaGraphTest, ConnectSwitchesAreKeyedByFilterNamesAndKind) {
 
 TEST_F(SimMediaGraphTest, StateChangesAreRecordedOnTheVirtualClock) {
     Preview p = BuildPreview();
-    auto control = As<IMediaControl>(p.graph, IID_IMediaControl);
+    auto control = As<IMediaControl>(p.graph);
     FILTER_STATE state;
     EXPECT_EQ(control->GetState(0, state), S_OK);
     EXPECT_EQ(state, State_Stopped);
@@ -221,7 +221,7 @@ TEST_F(SimMediaGraphTest, StateChangesAreRecordedOnTheVirtualClock) {
 
 TEST_F(SimMediaGraphTest, SlowStateChangeSettlesAfterItsDelay) {
     Preview p = BuildPreview();
-    auto control = As<IMediaControl>(p.graph, IID_IMediaControl);
+    auto control = As<IMediaControl>(p.graph);
     Media().SetStateChangeDelay(300);
     const uint64_t start = Now();
     EXPECT_EQ(control->Run(), S_FALSE);  // under way
@@ -243,7 +243,7 @@ TEST_F(SimMediaGraphTest, SlowStateChangeSettlesAfterItsDelay) {
 
 TEST_F(SimMediaGraphTest, StopThatNeverSettlesKeepsTheOldStateAndBoundsInfiniteWaits) {
     Preview p = BuildPreview();
-    auto control = As<IMediaControl>(p.graph, IID_IMediaControl);
+    auto control = As<IMediaControl>(p.graph);
     ASSERT_EQ(control->Run(), S_OK);
     Media().SetStopNeverSettles(true);
     ASSERT_EQ(control->Stop(), S_FALSE);
@@ -266,14 +266,14 @@ TEST_F(SimMediaGraphTest, StopThatNeverSettlesKeepsTheOldStateAndBoundsInfiniteW
 
 TEST_F(SimMediaGraphTest, VideoWindowNeedsAConnectedRendererAndKeepsItsHistory) {
     ComPtr<IGraphBuilder> empty = Graph();
-    EXPECT_EQ(As<IVideoWindow>(empty, IID_IVideoWindow)->put_Visible(false), E_NOINTERFACE);
+    EXPECT_EQ(As<IVideoWindow>(empty)->put_Visible(false), E_NOINTERFACE);
     ComPtr<IBaseFilter> lonely = Filter(CLSID_VideoRenderer);
     ASSERT_EQ(empty->AddFilter(lonely.Get(), L"Video Renderer"), S_OK);
-    EXPECT_EQ(As<IVideoWindow>(empty, IID_IVideoWindow)->put_Visible(false), VFW_E_NOT_CONNECTED);
+    EXPECT_EQ(As<IVideoWindow>(empty)->put_Visible(false), VFW_E_NOT_CONNECTED);
     EXPECT_TRUE(Media().LastGraph()->windowChanges.empty());
 
     Preview p = BuildPreview();
-    auto window = As<IVideoWindow>(p.graph, IID_IVideoWindow);
+    auto window = As<IVideoWindow>(p.graph);
     const int32_t style = WS_CHILD_STYLE | WS_CLIPSIBLINGS_STYLE | WS_BORDER_STYLE;
     EXPECT_EQ(window->put_Owner(platform::WindowHandle{42}), S_OK);
     EXPECT_EQ(window->put_Width(640), S_OK);
@@ -297,7 +297,7 @@ TEST_F(SimMediaGraphTest, VideoWindowNeedsAConnectedRendererAndKeepsItsHistory) 
 TEST_F(SimMediaGraphTest, ReleasedGraphIsMarkedAndLetsItsFiltersGo) {
     {
         Preview p = BuildPreview();
-        ASSERT_EQ(As<IMediaControl>(p.graph, IID_IMediaControl)->Run(), S_OK);
+        ASSERT_EQ(As<IMediaControl>(p.graph)->Run(), S_OK);
         EXPECT_FALSE(Media().LastGraph()->IsReleased());
         EXPECT_EQ(Media().LiveGraphCount(), 1);
         ComPtr<IGraphBuilder> extra = p.graph;  // one more reference: still alive after p goes

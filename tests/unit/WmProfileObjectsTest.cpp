@@ -34,7 +34,7 @@ protected:
     }
     static AM_MEDIA_TYPE MediaType(const ComPtr<IWMStreamConfig>& stream) {
         ComPtr<IWMMediaProps> props;
-        EXPECT_EQ(stream.As(props, IID_IWMMediaProps), S_OK);
+        EXPECT_EQ(stream.As(props), S_OK);
         AM_MEDIA_TYPE mt;
         uint32_t size = 4096;
         EXPECT_EQ(props->GetMediaType(&mt, size), S_OK);
@@ -83,7 +83,7 @@ TEST_F(WmProfileObjects, SystemProfileHoldsAudioThenVideo) {
 // The two-step size protocol: ask for the size, then hand in a buffer at least that large.
 TEST_F(WmProfileObjects, GetMediaTypeReportsTheSizeItNeeds) {
     ComPtr<IWMMediaProps> props;
-    ASSERT_EQ(Stream(1).As(props, IID_IWMMediaProps), S_OK);
+    ASSERT_EQ(Stream(1).As(props), S_OK);
     uint32_t size = 0;
     ASSERT_EQ(props->GetMediaType(nullptr, size), S_OK);
     AM_MEDIA_TYPE mt;
@@ -97,19 +97,19 @@ TEST_F(WmProfileObjects, GetMediaTypeReportsTheSizeItNeeds) {
 
 TEST_F(WmProfileObjects, OnlyVideoStreamsHaveVideoProperties) {
     ComPtr<IWMVideoMediaProps> videoProps;
-    EXPECT_EQ(Stream(0).As(videoProps, IID_IWMVideoMediaProps), E_NOINTERFACE);
-    ASSERT_EQ(Stream(1).As(videoProps, IID_IWMVideoMediaProps), S_OK);
+    EXPECT_EQ(Stream(0).As(videoProps), E_NOINTERFACE);
+    ASSERT_EQ(Stream(1).As(videoProps), S_OK);
     ComPtr<IWMPropertyVault> vault;
-    ASSERT_EQ(Stream(1).As(vault, IID_IWMPropertyVault), S_OK);
+    ASSERT_EQ(Stream(1).As(vault), S_OK);
     EXPECT_EQ(vault->SetProperty(L"_COMPLEXITYEX", 0), S_OK);
 }
 
 TEST_F(WmProfileObjects, SettersRejectValuesOutOfRange) {
     ComPtr<IWMStreamConfig> video = Stream(1);
     ComPtr<IWMVideoMediaProps> props;
-    ASSERT_EQ(video.As(props, IID_IWMVideoMediaProps), S_OK);
+    ASSERT_EQ(video.As(props), S_OK);
     ComPtr<IWMPropertyVault> vault;
-    ASSERT_EQ(video.As(vault, IID_IWMPropertyVault), S_OK);
+    ASSERT_EQ(video.As(vault), S_OK);
     EXPECT_EQ(props->SetQuality(101), E_INVALIDARG);
     EXPECT_EQ(props->SetMaxKeyFrameSpacing(-1), E_INVALIDARG);
     EXPECT_EQ(vault->SetProperty(L"", 1), E_INVALIDARG);

@@ -38,13 +38,21 @@ private:
     RefCount m_refs;
 };
 
-// An object that answers IID_IUnknown and Iid with its one interface; enumerators, which callers
-// never ask for by name, answer IID_IUnknown alone.
-template <class Interface, const IID& Iid = IID_IUnknown>
+template <class Interface>
+concept HasInterfaceIid = requires { InterfaceIid<Interface>::value; };
+
+// An object of one interface: it answers IID_IUnknown and the interface's own identifier;
+// enumerators, which declare none because callers never ask for them by name, answer
+// IID_IUnknown alone.
+template <class Interface>
 class SingleComObject : public ComObject<Interface> {
 protected:
     void* FindInterface(REFIID iid) override {
-        return iid == IID_IUnknown || iid == Iid ? static_cast<Interface*>(this) : nullptr;
+        if (iid == IID_IUnknown) return static_cast<Interface*>(this);
+        if constexpr (HasInterfaceIid<Interface>) {
+            if (iid == IidOf<Interface>) return static_cast<Interface*>(this);
+        }
+        return nullptr;
     }
 };
 

@@ -22,7 +22,7 @@ public:
     virtual std::unique_ptr<IInstanceLock> AcquireSingleInstance(std::wstring_view name) = 0;
     // Best effort and bounded (about 200 ms): tells the holder of the name that a second start
     // happened. True when the holder was reached.
-    virtual bool AnnounceToRunningInstance(std::wstring_view name) = 0;
+    [[nodiscard]] virtual bool AnnounceToRunningInstance(std::wstring_view name) = 0;
     // The holder receives announcements here, on its UI thread (an empty function: none).
     virtual void SetAnnouncementHandler(std::function<void(std::wstring_view name)> handler) = 0;
 };

@@ -56,16 +56,16 @@ public:
     virtual bool IsScreenSaverActive() = 0;
     // writeToProfile asks for the change to outlast the process where the system keeps such a
     // setting. False when the switch could not be made.
-    virtual bool SetScreenSaverActive(bool on, bool writeToProfile) = 0;
+    [[nodiscard]] virtual bool SetScreenSaverActive(bool on, bool writeToProfile) = 0;
 
     // Power-setting notifications exist only on some systems; the program asks first.
     virtual bool HasPowerSettingNotification() = 0;
     // An empty handle when unavailable.
     virtual PowerNotifyHandle RegisterPowerSettingNotification(WindowHandle, const GUID& setting) = 0;
-    virtual bool UnregisterPowerSettingNotification(PowerNotifyHandle) = 0;
+    [[nodiscard]] virtual bool UnregisterPowerSettingNotification(PowerNotifyHandle) = 0;
 
     // Asks for the shortest wake-up latency the machine offers; false when there is no such control.
-    virtual bool RequestLowestWakeLatency() = 0;
+    [[nodiscard]] virtual bool RequestLowestWakeLatency() = 0;
 
     // Replaces the receiver of power events (an empty function: none).
     virtual void SetPowerHandler(PowerHandler handler) = 0;

@@ -12,9 +12,9 @@ public:
     // Full path of the running executable.
     virtual std::wstring GetModulePath() = 0;
     // Starts a program without waiting; false when it could not be started.
-    virtual bool Run(const std::vector<std::wstring>& argv) = 0;
+    [[nodiscard]] virtual bool Run(const std::vector<std::wstring>& argv) = 0;
     // Starts a program with no window, waits for it and returns its exit status (-1: not started).
-    virtual int RunHiddenAndWait(const std::vector<std::wstring>& argv) = 0;
+    [[nodiscard]] virtual int RunHiddenAndWait(const std::vector<std::wstring>& argv) = 0;
     // Ends the process at once with this status: no destructors, no further messages.
     [[noreturn]] virtual void ExitProcess(int status) = 0;
 };

@@ -18,7 +18,7 @@ public:
     // The value's whole text; nothing when the key has no such value.
     virtual std::optional<std::wstring> QueryString(const std::wstring& name) = 0;
     // False when the key was not opened for setting values.
-    virtual bool SetString(const std::wstring& name, const std::wstring& text) = 0;
+    [[nodiscard]] virtual bool SetString(const std::wstring& name, const std::wstring& text) = 0;
 };
 
 class IRegistry {

@@ -39,8 +39,8 @@ public:
     virtual ~ISession() = default;
     // Session events go to each registered window, once per event; allSessions asks for the
     // events of other sessions too where the system reports them.
-    virtual bool RegisterSessionNotification(WindowHandle, bool allSessions) = 0;
-    virtual bool UnregisterSessionNotification(WindowHandle) = 0;
+    [[nodiscard]] virtual bool RegisterSessionNotification(WindowHandle, bool allSessions) = 0;
+    [[nodiscard]] virtual bool UnregisterSessionNotification(WindowHandle) = 0;
     // Receivers (an empty function: none). Display changes need no registration.
     virtual void SetSessionHandler(std::function<void(const SessionEvent&)> handler) = 0;
     virtual void SetDisplayChangeHandler(std::function<void(const DisplayChange&)> handler) = 0;

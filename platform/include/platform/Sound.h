@@ -10,7 +10,7 @@ public:
     virtual ~ISound() = default;
     // Starts playing a WAV file and returns at once; the sound goes on by itself. A missing or
     // unreadable file plays nothing (never a default sound). True when playback was started.
-    virtual bool PlaySoundFile(const std::wstring& path) = 0;
+    [[nodiscard]] virtual bool PlaySoundFile(const std::wstring& path) = 0;
 };
 
 }  // namespace platform

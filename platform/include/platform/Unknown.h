@@ -10,15 +10,32 @@
 
 inline constexpr IID IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
+// The identifier an interface answers to, declared once beside the interface with
+// DECLARE_INTERFACE_IID. Queries take it from the type they fill, so a pointer of one interface
+// can never be filled through another's identifier, and a type that declares none cannot be
+// asked for at all (the primary template has no definition).
+template <class Interface>
+struct InterfaceIid;
+
+#define DECLARE_INTERFACE_IID(Interface, iid)                      \
+    template <>                                                    \
+    struct InterfaceIid<Interface> {                               \
+        static constexpr const IID& value = iid;                   \
+    }
+
+template <class Interface>
+inline constexpr const IID& IidOf = InterfaceIid<Interface>::value;
+
 class IUnknown {
 public:
-    virtual HRESULT QueryInterface(REFIID riid, void** ppv) = 0;
+    [[nodiscard]] virtual HRESULT QueryInterface(REFIID riid, void** ppv) = 0;
     virtual uint32_t AddRef() = 0;
     virtual uint32_t Release() = 0;
 
 protected:
     ~IUnknown() = default;
 };
+DECLARE_INTERFACE_IID(IUnknown, IID_IUnknown);
 
 // Owns one reference. Taking a reference (Retain) and adopting one (Adopt) are separate,
 // explicit operations; there is no implicit conversion to T* and no operator&.
@@ -49,11 +66,12 @@ public:
     // For out-parameters: releases what is held and hands out the slot to fill.
     T** ReleaseAndGetAddressOf() { Reset(); return &m_p; }
 
+    // Asks the object for interface U under U's own identifier.
     template <class U>
-    [[nodiscard]] HRESULT As(ComPtr<U>& out, REFIID iid) const {
+    [[nodiscard]] HRESULT As(ComPtr<U>& out) const {
         if (!m_p) return E_POINTER;
         void* pv = nullptr;
-        HRESULT hr = m_p->QueryInterface(iid, &pv);
+        HRESULT hr = m_p->QueryInterface(IidOf<U>, &pv);
         out = ComPtr<U>::Adopt(SUCCEEDED(hr) ? static_cast<U*>(pv) : nullptr);
         return hr;
     }

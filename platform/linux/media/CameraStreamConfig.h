@@ -8,7 +8,7 @@ namespace platform::gst {
 
 class CameraFilter;
 
-class CameraStreamConfig final : public SingleComObject<IAMStreamConfig, IID_IAMStreamConfig> {
+class CameraStreamConfig final : public SingleComObject<IAMStreamConfig> {
 public:
     explicit CameraStreamConfig(CameraFilter& camera);
 

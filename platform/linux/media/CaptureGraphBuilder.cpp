@@ -25,7 +25,7 @@ ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, const GUID* maj
     return nullptr;
 }
 
-class CaptureGraphBuilder final : public SingleComObject<ICaptureGraphBuilder2, IID_ICaptureGraphBuilder2> {
+class CaptureGraphBuilder final : public SingleComObject<ICaptureGraphBuilder2> {
 public:
     HRESULT SetFiltergraph(IGraphBuilder* graph) override {
         if (!graph) return E_POINTER;
@@ -41,11 +41,8 @@ public:
         // A camera has one kind of output: the capture stream.
         if (category && *category != PIN_CATEGORY_CAPTURE) return E_INVALIDARG;
         ComPtr<IPin> out;
-        void* pv = nullptr;
-        if (SUCCEEDED(source->QueryInterface(IID_IPin, &pv))) {
-            out = ComPtr<IPin>::Adopt(static_cast<IPin*>(pv));
-        } else if (SUCCEEDED(source->QueryInterface(IID_IBaseFilter, &pv))) {
-            auto filter = ComPtr<IBaseFilter>::Adopt(static_cast<IBaseFilter*>(pv));
+        const auto unknown = ComPtr<IUnknown>::Retain(source);
+        if (ComPtr<IBaseFilter> filter; FAILED(unknown.As(out)) && SUCCEEDED(unknown.As(filter))) {
             out = FirstPin(filter.Get(), PINDIR_OUTPUT, majorType);
         }
         if (!out) return E_FAIL;

@@ -29,7 +29,7 @@ std::vector<CategoryEntry> DeviceEntries(DeviceMonitor& monitor, DeviceKind kind
     return entries;
 }
 
-class SystemDeviceEnum final : public SingleComObject<ICreateDevEnum, IID_ICreateDevEnum> {
+class SystemDeviceEnum final : public SingleComObject<ICreateDevEnum> {
 public:
     explicit SystemDeviceEnum(DeviceMonitor& monitor) : m_monitor(monitor) {}
 

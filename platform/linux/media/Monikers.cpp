@@ -8,7 +8,7 @@
 namespace platform::gst {
 namespace {
 
-class PropertyBag final : public SingleComObject<IPropertyBag, IID_IPropertyBag> {
+class PropertyBag final : public SingleComObject<IPropertyBag> {
 public:
     explicit PropertyBag(std::wstring friendlyName) : m_friendlyName(std::move(friendlyName)) {}
 
@@ -22,7 +22,7 @@ private:
     std::wstring m_friendlyName;
 };
 
-class Moniker final : public SingleComObject<IMoniker, IID_IMoniker> {
+class Moniker final : public SingleComObject<IMoniker> {
 public:
     explicit Moniker(std::shared_ptr<const CategoryEntry> entry) : m_entry(std::move(entry)) {}
 

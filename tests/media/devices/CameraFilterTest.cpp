@@ -25,7 +25,7 @@ ComPtr<IAMStreamConfig> StreamConfigOf(IBaseFilter& filter) {
     ComPtr<IPin> out = FirstOutputPin(filter);
     ComPtr<IAMStreamConfig> config;
     if (out) {
-        EXPECT_EQ(out.As(config, IID_IAMStreamConfig), S_OK);
+        EXPECT_EQ(out.As(config), S_OK);
     }
     return config;
 }
@@ -109,7 +109,7 @@ protected:
         m_folder.Write("2.camera", DeviceFile("Busy Camera", "Busy=true\n"));
         m_folder.Write("3.microphone", DeviceFile("Test Microphone"));
         m_folder.Write("4.microphone", DeviceFile("Busy Microphone", "Busy=true\n"));
-        EXPECT_EQ(platform::CreateInstance(m_media, CLSID_SystemDeviceEnum, IID_ICreateDevEnum, m_devices), S_OK);
+        EXPECT_EQ(platform::CreateInstance(m_media, CLSID_SystemDeviceEnum, m_devices), S_OK);
     }
 
     ComPtr<IBaseFilter> Camera(const std::wstring& name) {
@@ -125,7 +125,7 @@ protected:
 
     ComPtr<IGraphBuilder> NewGraph() {
         ComPtr<IGraphBuilder> graph;
-        EXPECT_EQ(platform::CreateInstance(m_media, CLSID_FilterGraph, IID_IGraphBuilder, graph), S_OK);
+        EXPECT_EQ(platform::CreateInstance(m_media, CLSID_FilterGraph, graph), S_OK);
         return graph;
     }
 };
@@ -266,7 +266,7 @@ TEST_F(CameraFilterTest, PlaysAtTheSizeSetAndRefusesChangesWhilePlaying) {
 TEST_F(CameraFilterTest, CameraOffersItsSettingsPageMicrophoneNone) {
     ComPtr<IBaseFilter> camera = Camera(L"Test Camera");
     ComPtr<ISpecifyPropertyPages> pages;
-    ASSERT_EQ(camera.As(pages, IID_ISpecifyPropertyPages), S_OK);
+    ASSERT_EQ(camera.As(pages), S_OK);
     std::vector<GUID> ids;
     EXPECT_EQ(pages->GetPages(ids), S_OK);
     EXPECT_EQ(ids, (std::vector<GUID>{platform::gst::CLSID_CameraSettingsPage}));
@@ -287,7 +287,7 @@ TEST_F(CameraFilterTest, CameraOffersItsSettingsPageMicrophoneNone) {
 
     ComPtr<IBaseFilter> microphone = Microphone(L"Test Microphone");
     EXPECT_FALSE(CameraFilter::From(microphone.Get()));
-    EXPECT_EQ(microphone.As(pages, IID_ISpecifyPropertyPages), E_NOINTERFACE);
+    EXPECT_EQ(microphone.As(pages), E_NOINTERFACE);
 }
 
 TEST_F(CameraFilterTest, MicrophoneGivesLiveRawAudio) {
@@ -303,7 +303,7 @@ TEST_F(CameraFilterTest, MicrophoneGivesLiveRawAudio) {
     EXPECT_EQ(all[0].majortype, MEDIATYPE_Audio);
     EXPECT_EQ(all[0].subtype, MEDIASUBTYPE_PCM);
     ComPtr<IAMStreamConfig> config;
-    EXPECT_EQ(out.As(config, IID_IAMStreamConfig), E_NOINTERFACE);
+    EXPECT_EQ(out.As(config), E_NOINTERFACE);
 
     Player player(*microphone);
     CapsPtr caps = player.NegotiatedCaps();

@@ -18,7 +18,7 @@ protected:
     // The system device enumerator, as the program creates it.
     static ComPtr<ICreateDevEnum> SystemDeviceEnum(GstMedia& media) {
         ComPtr<ICreateDevEnum> devices;
-        EXPECT_EQ(platform::CreateInstance(media, CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devices), S_OK);
+        EXPECT_EQ(platform::CreateInstance(media, CLSID_SystemDeviceEnum, devices), S_OK);
         return devices;
     }
 

@@ -37,7 +37,7 @@ protected:
 
     void StartMonitor() {
         m_media = std::make_unique<GstMedia>(nullptr);
-        EXPECT_EQ(platform::CreateInstance(*m_media, CLSID_SystemDeviceEnum, IID_ICreateDevEnum, m_devices), S_OK);
+        EXPECT_EQ(platform::CreateInstance(*m_media, CLSID_SystemDeviceEnum, m_devices), S_OK);
         m_media->Monitor().Start();
     }
 

@@ -78,7 +78,7 @@ CategoryMatch FindInCategory(ICreateDevEnum& devices, const GUID& category, cons
 TEST(InChild, FirstLookupOfTheLegacyCategoryFindsAndMakesTheFilter) {
     platform::gst::GstMedia media(nullptr);
     ComPtr<ICreateDevEnum> devices;
-    ASSERT_EQ(platform::CreateInstance(media, CLSID_SystemDeviceEnum, IID_ICreateDevEnum, devices), S_OK);
+    ASSERT_EQ(platform::CreateInstance(media, CLSID_SystemDeviceEnum, devices), S_OK);
     ASSERT_TRUE(devices);
     ASSERT_TRUE(FindInCategory(*devices, CLSID_VideoInputDeviceCategory, kCameraName).filter);
 
@@ -86,9 +86,9 @@ TEST(InChild, FirstLookupOfTheLegacyCategoryFindsAndMakesTheFilter) {
     EXPECT_EQ(effect.count, 1);
     ASSERT_TRUE(effect.filter) << "the first lookup misses the registered filter";
     ComPtr<IVideoEffectControl> control;
-    EXPECT_EQ(effect.filter.As(control, IID_IVideoEffectControl), S_OK);
+    EXPECT_EQ(effect.filter.As(control), S_OK);
     ComPtr<IGraphBuilder> graph;
-    ASSERT_EQ(platform::CreateInstance(media, CLSID_FilterGraph, IID_IGraphBuilder, graph), S_OK);
+    ASSERT_EQ(platform::CreateInstance(media, CLSID_FilterGraph, graph), S_OK);
     EXPECT_EQ(graph->AddFilter(effect.filter.Get(), L"Video Effect"), S_OK);
 
     // Made from the copy the tool installed for this user, which is now loaded.

@@ -35,13 +35,13 @@ GstElement* PipelineOf(IBaseFilter* filter) {
 class GraphBuilder : public testing::Test {
 protected:
     void SetUp() override {
-        m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+        m_graph = Create<IGraphBuilder>(CLSID_FilterGraph);
         ASSERT_TRUE(m_graph);
         m_camera = BindByName(CLSID_VideoInputDeviceCategory, kCamera);
         ASSERT_TRUE(m_camera);
         ASSERT_EQ(m_graph->AddFilter(m_camera.Get(), L"Cap"), S_OK);
         ASSERT_EQ(SetCameraSize(m_camera.Get(), 352, 288), S_OK);
-        m_grabber = Create<IBaseFilter>(CLSID_SampleGrabber, IID_IBaseFilter);
+        m_grabber = Create<IBaseFilter>(CLSID_SampleGrabber);
         ASSERT_EQ(m_graph->AddFilter(m_grabber.Get(), L"Grabber"), S_OK);
     }
 
@@ -51,7 +51,7 @@ protected:
 };
 
 TEST_F(GraphBuilder, NamesAreUniqueAndFindable) {
-    auto tee = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
+    auto tee = Create<IBaseFilter>(CLSID_SmartTee);
     EXPECT_EQ(m_graph->AddFilter(tee.Get(), L"Grabber"), VFW_E_DUPLICATE_NAME);
     EXPECT_EQ(m_graph->AddFilter(tee.Get(), L"Smart Tee1"), S_OK);
     ComPtr<IBaseFilter> found;
@@ -71,7 +71,7 @@ TEST_F(GraphBuilder, NamesAreUniqueAndFindable) {
 }
 
 TEST_F(GraphBuilder, PinsComeInputsFirstWithTheirMediaTypes) {
-    auto tee = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
+    auto tee = Create<IBaseFilter>(CLSID_SmartTee);
     ComPtr<IEnumPins> pins;
     ASSERT_EQ(tee->EnumPins(pins), S_OK);
     std::vector<PIN_DIRECTION> directions;
@@ -122,7 +122,7 @@ TEST_F(GraphBuilder, DirectConnectionTakesTheTypeOrRefusesIt) {
     EXPECT_EQ(m_graph->ConnectDirect(out.Get(), in.Get(), nullptr), VFW_E_ALREADY_CONNECTED);
 
     ComPtr<ISampleGrabber> grabber;
-    ASSERT_EQ(m_grabber.As(grabber, IID_ISampleGrabber), S_OK);
+    ASSERT_EQ(m_grabber.As(grabber), S_OK);
     AM_MEDIA_TYPE connected;
     ASSERT_EQ(grabber->GetConnectedMediaType(connected), S_OK);
     EXPECT_EQ(ReadVideoInfo(connected)->bmiHeader.biWidth, 352);
@@ -168,9 +168,9 @@ TEST_F(GraphBuilder, SoundDoesNotConnectToPictures) {
 }
 
 TEST_F(GraphBuilder, CaptureGraphBuilderRendersTheCameraThroughAnIntermediate) {
-    auto builder = Create<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2);
+    auto builder = Create<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2);
     ASSERT_TRUE(builder);
-    auto tee = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
+    auto tee = Create<IBaseFilter>(CLSID_SmartTee);
     ASSERT_EQ(m_graph->AddFilter(tee.Get(), L"Smart Tee1"), S_OK);
     EXPECT_EQ(builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_camera.Get(), tee.Get(), m_grabber.Get()),
               E_UNEXPECTED);
@@ -187,11 +187,11 @@ TEST_F(GraphBuilder, CaptureGraphBuilderRendersTheCameraThroughAnIntermediate) {
 
 TEST_F(GraphBuilder, AWriterThatCannotOpenItsFileFailsTheRunUntilStopped) {
     ComPtr<IMediaControl> control;
-    ASSERT_EQ(m_graph.As(control, IID_IMediaControl), S_OK);
-    auto writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+    ASSERT_EQ(m_graph.As(control), S_OK);
+    auto writer = Create<IBaseFilter>(CLSID_WMAsfWriter);
     ASSERT_EQ(m_graph->AddFilter(writer.Get(), L"ASF Writer"), S_OK);
     ComPtr<IFileSinkFilter> sink;
-    ASSERT_EQ(writer.As(sink, IID_IFileSinkFilter), S_OK);
+    ASSERT_EQ(writer.As(sink), S_OK);
     ASSERT_EQ(sink->SetFileName(platform::FromUtf8(TempPath("no-such-folder/x.asf")), nullptr), S_OK);
     ASSERT_EQ(m_graph->Connect(GetPin(m_camera.Get(), PINDIR_OUTPUT, 0).Get(), GetPin(writer.Get(), PINDIR_INPUT, 1).Get()),
               S_OK);
@@ -207,20 +207,20 @@ TEST(Media, CreatesItsClassesAndRefusesOthers) {
     void* object = nullptr;
     EXPECT_EQ(Media().CreateInstance(GUID{1, 2, 3, {}}, IID_IUnknown, &object), REGDB_E_CLASSNOTREG);
     EXPECT_EQ(object, nullptr);
-    auto graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    auto graph = Create<IGraphBuilder>(CLSID_FilterGraph);
     ComPtr<IMediaControl> control;
     ComPtr<IVideoWindow> window;
-    EXPECT_EQ(graph.As(control, IID_IMediaControl), S_OK);
-    EXPECT_EQ(graph.As(window, IID_IVideoWindow), S_OK);
-    EXPECT_TRUE(Create<ICreateDevEnum>(CLSID_SystemDeviceEnum, IID_ICreateDevEnum));
-    EXPECT_TRUE(Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber));
-    EXPECT_TRUE(Create<IConfigAsfWriter>(CLSID_WMAsfWriter, IID_IConfigAsfWriter));
-    EXPECT_TRUE(Create<IBaseFilter>(CLSID_VideoRenderer, IID_IBaseFilter));
-    EXPECT_FALSE(Create<ISampleGrabber>(CLSID_SmartTee, IID_ISampleGrabber));
+    EXPECT_EQ(graph.As(control), S_OK);
+    EXPECT_EQ(graph.As(window), S_OK);
+    EXPECT_TRUE(Create<ICreateDevEnum>(CLSID_SystemDeviceEnum));
+    EXPECT_TRUE(Create<ISampleGrabber>(CLSID_SampleGrabber));
+    EXPECT_TRUE(Create<IConfigAsfWriter>(CLSID_WMAsfWriter));
+    EXPECT_TRUE(Create<IBaseFilter>(CLSID_VideoRenderer));
+    EXPECT_FALSE(Create<ISampleGrabber>(CLSID_SmartTee));
 }
 
 TEST(Media, GrabberTakesOnlyRgb24AndNeedsAConnection) {
-    auto grabber = Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber);
+    auto grabber = Create<ISampleGrabber>(CLSID_SampleGrabber);
     AM_MEDIA_TYPE type;
     type.majortype = MEDIATYPE_Video;
     type.subtype = MEDIASUBTYPE_YUY2;
@@ -243,7 +243,7 @@ TEST(Media, EffectFilterIsListedWithOneInputOneOutputAndItsControl) {
     EXPECT_TRUE(GetPin(effect.Get(), PINDIR_OUTPUT, 0));
     EXPECT_FALSE(GetPin(effect.Get(), PINDIR_OUTPUT, 1));
     ComPtr<IVideoEffectControl> control;
-    ASSERT_EQ(effect.As(control, IID_IVideoEffectControl), S_OK);
+    ASSERT_EQ(effect.As(control), S_OK);
     EXPECT_EQ(control->SetMirror(4), S_OK);
     GstElement* bin = AsGstFilter(effect.Get())->Element();
     GstElement* element = nullptr;

@@ -13,7 +13,7 @@ namespace graphtest {
 platform::IMedia& Media() { return *Env().media; }
 
 ComPtr<IBaseFilter> BindByName(const GUID& category, const std::wstring& name) {
-    auto devEnum = Create<ICreateDevEnum>(CLSID_SystemDeviceEnum, IID_ICreateDevEnum);
+    auto devEnum = Create<ICreateDevEnum>(CLSID_SystemDeviceEnum);
     if (!devEnum) return nullptr;
     ComPtr<IEnumMoniker> monikers;
     if (devEnum->CreateClassEnumerator(category, monikers) != S_OK) return nullptr;
@@ -44,9 +44,8 @@ ComPtr<IPin> GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n) {
 HRESULT SetCameraSize(IBaseFilter* camera, int width, int height) {
     ComPtr<IPin> out = GetPin(camera, PINDIR_OUTPUT, 0);
     if (!out) return E_FAIL;
-    void* pv = nullptr;
-    if (HRESULT hr = out->QueryInterface(IID_IAMStreamConfig, &pv); FAILED(hr)) return hr;
-    auto config = ComPtr<IAMStreamConfig>::Adopt(static_cast<IAMStreamConfig*>(pv));
+    ComPtr<IAMStreamConfig> config;
+    if (HRESULT hr = out.As(config); FAILED(hr)) return hr;
     AM_MEDIA_TYPE type;
     if (HRESULT hr = config->GetFormat(type); FAILED(hr)) return hr;
     auto vih = ReadVideoInfo(type);
@@ -143,12 +142,12 @@ std::string TempPath(const std::string& name) { return Env().folder + "/" + name
 namespace graphtest {
 
 bool BuildPreview(PreviewGraph& p, int width, int height, bool withEffect) {
-    p.graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    p.graph = Create<IGraphBuilder>(CLSID_FilterGraph);
     if (!p.graph) {
         ADD_FAILURE() << "no graph";
         return false;
     }
-    (void)p.graph.As(p.control, IID_IMediaControl);
+    (void)p.graph.As(p.control);
     p.camera = BindByName(CLSID_VideoInputDeviceCategory, kCamera);
     if (!p.camera) {
         ADD_FAILURE() << "the test camera is not listed";
@@ -167,14 +166,14 @@ bool BuildPreview(PreviewGraph& p, int width, int height, bool withEffect) {
         EXPECT_EQ(p.graph->ConnectDirect(upstream.Get(), GetPin(p.effect.Get(), PINDIR_INPUT, 0).Get(), nullptr), S_OK);
         upstream = GetPin(p.effect.Get(), PINDIR_OUTPUT, 0);
     }
-    p.tee = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
-    p.grabberFilter = Create<IBaseFilter>(CLSID_SampleGrabber, IID_IBaseFilter);
-    p.renderer = Create<IBaseFilter>(CLSID_VideoRenderer, IID_IBaseFilter);
+    p.tee = Create<IBaseFilter>(CLSID_SmartTee);
+    p.grabberFilter = Create<IBaseFilter>(CLSID_SampleGrabber);
+    p.renderer = Create<IBaseFilter>(CLSID_VideoRenderer);
     if (!p.tee || !p.grabberFilter || !p.renderer) {
         ADD_FAILURE() << "a filter class is missing";
         return false;
     }
-    (void)p.grabberFilter.As(p.grabber, IID_ISampleGrabber);
+    (void)p.grabberFilter.As(p.grabber);
     AM_MEDIA_TYPE rgb;
     rgb.majortype = MEDIATYPE_Video;
     rgb.subtype = MEDIASUBTYPE_RGB24;

@@ -33,9 +33,9 @@ Environment& Env();
 platform::IMedia& Media();
 
 template <class T>
-ComPtr<T> Create(const CLSID& clsid, REFIID iid) {
+ComPtr<T> Create(const CLSID& clsid) {
     ComPtr<T> out;
-    (void)platform::CreateInstance(Media(), clsid, iid, out);
+    (void)platform::CreateInstance(Media(), clsid, out);
     return out;
 }
 

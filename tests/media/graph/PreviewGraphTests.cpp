@@ -156,7 +156,7 @@ TEST_F(PreviewGraph_, BlackAndWhiteEffectMakesTheBarsGrey) {
     if (!Env().effectRegistered) GTEST_SKIP() << "effect plugin not registered";
     ASSERT_TRUE(BuildPreview(m_preview, 352, 288, true));
     ComPtr<IVideoEffectControl> effect;
-    ASSERT_EQ(m_preview.effect.As(effect, IID_IVideoEffectControl), S_OK);
+    ASSERT_EQ(m_preview.effect.As(effect), S_OK);
     ASSERT_EQ(m_preview.grabber->SetCallback(&m_catcher, 1), S_OK);
     ASSERT_GE(m_preview.control->Run(), 0);
     std::vector<uint8_t> frame;
@@ -190,7 +190,7 @@ TEST_F(PreviewGraph_, VideoWindowSitsInItsOwnerAndLeavesWithIt) {
     const platform::WindowHandle owner{0x7001};
     ASSERT_TRUE(ui->CreateWindow(owner, params));
     ComPtr<IVideoWindow> window;
-    ASSERT_EQ(m_preview.graph.As(window, IID_IVideoWindow), S_OK);
+    ASSERT_EQ(m_preview.graph.As(window), S_OK);
     auto* renderer = dynamic_cast<platform::gst::VideoRendererFilter*>(platform::gst::AsGstFilter(m_preview.renderer.Get()));
     ASSERT_NE(renderer, nullptr);
     GtkWidget* video = renderer->Widget();

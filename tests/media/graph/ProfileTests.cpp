@@ -29,7 +29,7 @@ protected:
 TEST_F(Profile, WriterEncodesAtTheProfilesSizeRateAndKeyFrameSpacing) {
     auto video = Stream(1);
     ComPtr<IWMVideoMediaProps> props;
-    ASSERT_EQ(video.As(props, IID_IWMVideoMediaProps), S_OK);
+    ASSERT_EQ(video.As(props), S_OK);
     uint32_t size = 0;
     props->GetMediaType(nullptr, size);
     AM_MEDIA_TYPE mt;
@@ -43,9 +43,9 @@ TEST_F(Profile, WriterEncodesAtTheProfilesSizeRateAndKeyFrameSpacing) {
     ASSERT_EQ(m_profile->ReconfigStream(video.Get()), S_OK);
     ASSERT_EQ(m_profile->RemoveStream(Stream(0).Get()), S_OK);
 
-    auto writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+    auto writer = Create<IBaseFilter>(CLSID_WMAsfWriter);
     ComPtr<IConfigAsfWriter> config;
-    ASSERT_EQ(writer.As(config, IID_IConfigAsfWriter), S_OK);
+    ASSERT_EQ(writer.As(config), S_OK);
     EXPECT_TRUE(GetPin(writer.Get(), PINDIR_INPUT, 1));  // before: audio and video
     ASSERT_EQ(config->ConfigureFilterUsingProfile(m_profile.Get()), S_OK);
     EXPECT_TRUE(GetPin(writer.Get(), PINDIR_INPUT, 0));

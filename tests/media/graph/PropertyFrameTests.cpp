@@ -50,7 +50,7 @@ TEST(PropertyFrame, TestCameraOffersItsPatternAndAChoiceChangesItLive) {
 
 TEST(PropertyFrame, FilterWithoutSettingsHasNoPanel) {
     if (!Env().ui) GTEST_SKIP() << "no display";
-    auto tee = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
+    auto tee = Create<IBaseFilter>(CLSID_SmartTee);
     EXPECT_EQ(platform::gst::BuildSettingsPanel(platform::gst::AsGstFilter(tee.Get())->Element()), nullptr);
 }
 

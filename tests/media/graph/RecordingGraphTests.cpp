@@ -31,7 +31,7 @@ ComPtr<IWMProfile> RecordingProfile(int width, int height, bool withAudio) {
         stream->GetStreamType(type);
         if (type == WMMEDIATYPE_Video) {
             ComPtr<IWMVideoMediaProps> props;
-            EXPECT_EQ(stream.As(props, IID_IWMVideoMediaProps), S_OK);
+            EXPECT_EQ(stream.As(props), S_OK);
             uint32_t size = 0;
             props->GetMediaType(nullptr, size);
             AM_MEDIA_TYPE mt;
@@ -62,14 +62,14 @@ protected:
     void Build(const std::string& path, bool withAudio) {
         ASSERT_TRUE(BuildPreview(m_preview, 640, 480, false));
         IGraphBuilder* graph = m_preview.graph.Get();
-        m_writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+        m_writer = Create<IBaseFilter>(CLSID_WMAsfWriter);
         ASSERT_TRUE(m_writer);
         ASSERT_EQ(graph->AddFilter(m_writer.Get(), L"ASF Writer"), S_OK);
         ComPtr<IFileSinkFilter> sink;
-        ASSERT_EQ(m_writer.As(sink, IID_IFileSinkFilter), S_OK);
+        ASSERT_EQ(m_writer.As(sink), S_OK);
         ASSERT_EQ(sink->SetFileName(platform::FromUtf8(path), nullptr), S_OK);
         ComPtr<IConfigAsfWriter> config;
-        ASSERT_EQ(m_writer.As(config, IID_IConfigAsfWriter), S_OK);
+        ASSERT_EQ(m_writer.As(config), S_OK);
         ASSERT_EQ(config->ConfigureFilterUsingProfile(RecordingProfile(640, 480, withAudio).Get()), S_OK);
         EXPECT_TRUE(GetPin(m_writer.Get(), PINDIR_INPUT, withAudio ? 1 : 0));
         EXPECT_FALSE(GetPin(m_writer.Get(), PINDIR_INPUT, withAudio ? 2 : 1));
@@ -79,7 +79,7 @@ protected:
         if (!withAudio) return;
         ComPtr<IBaseFilter> microphone = BindByName(CLSID_AudioInputDeviceCategory, kMicrophone);
         ComPtr<IBaseFilter> pcm = BindByName(CLSID_AudioCompressorCategory, L"PCM");
-        ComPtr<IBaseFilter> tee2 = Create<IBaseFilter>(CLSID_SmartTee, IID_IBaseFilter);
+        ComPtr<IBaseFilter> tee2 = Create<IBaseFilter>(CLSID_SmartTee);
         ASSERT_TRUE(microphone && pcm && tee2);
         ASSERT_EQ(graph->AddFilter(microphone.Get(), L"Audio Cap"), S_OK);
         ASSERT_EQ(graph->AddFilter(pcm.Get(), L"PCM"), S_OK);
@@ -149,12 +149,12 @@ TEST_F(Recording, WriterJoiningARunningGraphStartsItsFileAtZero) {
     ASSERT_TRUE(BuildPreview(m_preview, 352, 288, false));
     ASSERT_NO_FATAL_FAILURE(RunFor(1000));
     const std::string path = TempPath("joined.asf");
-    m_writer = Create<IBaseFilter>(CLSID_WMAsfWriter, IID_IBaseFilter);
+    m_writer = Create<IBaseFilter>(CLSID_WMAsfWriter);
     ComPtr<IFileSinkFilter> sink;
-    ASSERT_EQ(m_writer.As(sink, IID_IFileSinkFilter), S_OK);
+    ASSERT_EQ(m_writer.As(sink), S_OK);
     ASSERT_EQ(sink->SetFileName(platform::FromUtf8(path), nullptr), S_OK);
     ComPtr<IConfigAsfWriter> config;
-    ASSERT_EQ(m_writer.As(config, IID_IConfigAsfWriter), S_OK);
+    ASSERT_EQ(m_writer.As(config), S_OK);
     ASSERT_EQ(config->ConfigureFilterUsingProfile(RecordingProfile(352, 288, false).Get()), S_OK);
     ASSERT_EQ(m_preview.graph->AddFilter(m_writer.Get(), L"ASF Writer"), S_OK);
     ASSERT_EQ(m_preview.graph->Connect(GetPin(m_preview.tee.Get(), PINDIR_OUTPUT, 0).Get(),

@@ -26,56 +26,62 @@ inline constexpr HRESULT NS_E_INVALID_REQUEST = static_cast<HRESULT>(0xC00D002Bu
 
 class IFileSinkFilter : public IUnknown {
 public:
-    virtual HRESULT SetFileName(const std::wstring& path, const AM_MEDIA_TYPE* type) = 0;
+    [[nodiscard]] virtual HRESULT SetFileName(const std::wstring& path, const AM_MEDIA_TYPE* type) = 0;
 };
+DECLARE_INTERFACE_IID(IFileSinkFilter, IID_IFileSinkFilter);
 
 class IWMStreamConfig : public IUnknown {
 public:
-    virtual HRESULT GetStreamType(GUID& type) = 0;
-    virtual HRESULT GetStreamNumber(uint16_t& number) = 0;
-    virtual HRESULT GetBufferWindow(uint32_t& ms) = 0;
-    virtual HRESULT SetBufferWindow(uint32_t ms) = 0;
+    [[nodiscard]] virtual HRESULT GetStreamType(GUID& type) = 0;
+    [[nodiscard]] virtual HRESULT GetStreamNumber(uint16_t& number) = 0;
+    [[nodiscard]] virtual HRESULT GetBufferWindow(uint32_t& ms) = 0;
+    [[nodiscard]] virtual HRESULT SetBufferWindow(uint32_t ms) = 0;
 };
+DECLARE_INTERFACE_IID(IWMStreamConfig, IID_IWMStreamConfig);
 
 // Queried from a stream configuration.
 class IWMMediaProps : public IUnknown {
 public:
     // With `type` null, `size` receives the bytes the type needs (header and format block);
     // otherwise the type is copied out.
-    virtual HRESULT GetMediaType(AM_MEDIA_TYPE* type, uint32_t& size) = 0;
-    virtual HRESULT SetMediaType(const AM_MEDIA_TYPE& type) = 0;
+    [[nodiscard]] virtual HRESULT GetMediaType(AM_MEDIA_TYPE* type, uint32_t& size) = 0;
+    [[nodiscard]] virtual HRESULT SetMediaType(const AM_MEDIA_TYPE& type) = 0;
 };
+DECLARE_INTERFACE_IID(IWMMediaProps, IID_IWMMediaProps);
 
 class IWMVideoMediaProps : public IWMMediaProps {
 public:
-    virtual HRESULT SetMaxKeyFrameSpacing(int64_t spacing100ns) = 0;
-    virtual HRESULT SetQuality(uint32_t quality) = 0;  // 0 (smoothest) to 100 (sharpest)
+    [[nodiscard]] virtual HRESULT SetMaxKeyFrameSpacing(int64_t spacing100ns) = 0;
+    [[nodiscard]] virtual HRESULT SetQuality(uint32_t quality) = 0;  // 0 (smoothest) to 100 (sharpest)
 };
+DECLARE_INTERFACE_IID(IWMVideoMediaProps, IID_IWMVideoMediaProps);
 
 class IWMPropertyVault : public IUnknown {
 public:
     // Only 32-bit values are kept (the encoder's "_COMPLEXITYEX").
-    virtual HRESULT SetProperty(const std::wstring& name, uint32_t value) = 0;
+    [[nodiscard]] virtual HRESULT SetProperty(const std::wstring& name, uint32_t value) = 0;
 };
+DECLARE_INTERFACE_IID(IWMPropertyVault, IID_IWMPropertyVault);
 
 // Streams handed out by GetStream are copies: a change counts once ReconfigStream writes it
 // back.
 class IWMProfile : public IUnknown {
 public:
-    virtual HRESULT GetStreamCount(uint32_t& count) = 0;
-    virtual HRESULT GetStream(uint32_t index, ComPtr<IWMStreamConfig>& stream) = 0;
-    virtual HRESULT ReconfigStream(IWMStreamConfig* stream) = 0;
-    virtual HRESULT RemoveStream(IWMStreamConfig* stream) = 0;
+    [[nodiscard]] virtual HRESULT GetStreamCount(uint32_t& count) = 0;
+    [[nodiscard]] virtual HRESULT GetStream(uint32_t index, ComPtr<IWMStreamConfig>& stream) = 0;
+    [[nodiscard]] virtual HRESULT ReconfigStream(IWMStreamConfig* stream) = 0;
+    [[nodiscard]] virtual HRESULT RemoveStream(IWMStreamConfig* stream) = 0;
 };
 
 class IWMProfileManager : public IUnknown {
 public:
     // NS_E_INVALID_REQUEST for any profile but the one above.
-    virtual HRESULT LoadProfileByID(const GUID& id, ComPtr<IWMProfile>& profile) = 0;
+    [[nodiscard]] virtual HRESULT LoadProfileByID(const GUID& id, ComPtr<IWMProfile>& profile) = 0;
 };
 
 // On the ASF writer filter; its input pins follow the profile's streams in order.
 class IConfigAsfWriter : public IUnknown {
 public:
-    virtual HRESULT ConfigureFilterUsingProfile(IWMProfile* profile) = 0;
+    [[nodiscard]] virtual HRESULT ConfigureFilterUsingProfile(IWMProfile* profile) = 0;
 };
+DECLARE_INTERFACE_IID(IConfigAsfWriter, IID_IConfigAsfWriter);

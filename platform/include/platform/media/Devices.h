@@ -15,27 +15,30 @@ inline constexpr IID IID_ICreateDevEnum{0x29840822, 0x5B84, 0x11D0, {0xBD, 0x3B,
 class IPropertyBag : public IUnknown {
 public:
     // Only string properties exist here; an unknown name fails with E_INVALIDARG.
-    virtual HRESULT Read(const std::wstring& name, std::wstring& value) = 0;
+    [[nodiscard]] virtual HRESULT Read(const std::wstring& name, std::wstring& value) = 0;
 };
+DECLARE_INTERFACE_IID(IPropertyBag, IID_IPropertyBag);
 
 class IMoniker : public IUnknown {
 public:
-    virtual HRESULT BindToStorage(ComPtr<IPropertyBag>& bag) = 0;
-    virtual HRESULT BindToObject(ComPtr<IBaseFilter>& filter) = 0;
+    [[nodiscard]] virtual HRESULT BindToStorage(ComPtr<IPropertyBag>& bag) = 0;
+    [[nodiscard]] virtual HRESULT BindToObject(ComPtr<IBaseFilter>& filter) = 0;
 };
+DECLARE_INTERFACE_IID(IMoniker, IID_IMoniker);
 
 class IEnumMoniker : public IUnknown {
 public:
     // S_OK with the next moniker, S_FALSE (and nothing) at the end.
-    virtual HRESULT Next(ComPtr<IMoniker>& moniker) = 0;
-    virtual HRESULT Reset() = 0;
+    [[nodiscard]] virtual HRESULT Next(ComPtr<IMoniker>& moniker) = 0;
+    [[nodiscard]] virtual HRESULT Reset() = 0;
 };
 
 class ICreateDevEnum : public IUnknown {
 public:
     // S_OK with an enumerator; S_FALSE and no enumerator when the category is empty.
-    virtual HRESULT CreateClassEnumerator(const GUID& category, ComPtr<IEnumMoniker>& enumerator) = 0;
+    [[nodiscard]] virtual HRESULT CreateClassEnumerator(const GUID& category, ComPtr<IEnumMoniker>& enumerator) = 0;
 };
+DECLARE_INTERFACE_IID(ICreateDevEnum, IID_ICreateDevEnum);
 
 // Categories, with the identifiers the operating system publishes.
 inline constexpr GUID CLSID_VideoInputDeviceCategory{0x860BB310, 0x5D01, 0x11D0, {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};

@@ -18,44 +18,48 @@ inline constexpr IID IID_ISpecifyPropertyPages{0xB196B28B, 0xBAB4, 0x101A, {0xB6
 class IEnumMediaTypes : public IUnknown {
 public:
     // Appends up to `count` types to `types`: S_OK when all were fetched, S_FALSE when fewer.
-    virtual HRESULT Next(uint32_t count, std::vector<AM_MEDIA_TYPE>& types) = 0;
-    virtual HRESULT Reset() = 0;
+    [[nodiscard]] virtual HRESULT Next(uint32_t count, std::vector<AM_MEDIA_TYPE>& types) = 0;
+    [[nodiscard]] virtual HRESULT Reset() = 0;
 };
 
 class IPin : public IUnknown {
 public:
-    virtual HRESULT QueryDirection(PIN_DIRECTION& direction) = 0;
-    virtual HRESULT EnumMediaTypes(ComPtr<IEnumMediaTypes>& enumerator) = 0;
+    [[nodiscard]] virtual HRESULT QueryDirection(PIN_DIRECTION& direction) = 0;
+    [[nodiscard]] virtual HRESULT EnumMediaTypes(ComPtr<IEnumMediaTypes>& enumerator) = 0;
     // The pin at the other end of the connection; VFW_E_NOT_CONNECTED when there is none.
-    virtual HRESULT ConnectedTo(ComPtr<IPin>& other) = 0;
+    [[nodiscard]] virtual HRESULT ConnectedTo(ComPtr<IPin>& other) = 0;
 };
+DECLARE_INTERFACE_IID(IPin, IID_IPin);
 
 class IEnumPins : public IUnknown {
 public:
     // S_OK with the next pin in the filter's order, S_FALSE at the end.
-    virtual HRESULT Next(ComPtr<IPin>& pin) = 0;
-    virtual HRESULT Reset() = 0;
+    [[nodiscard]] virtual HRESULT Next(ComPtr<IPin>& pin) = 0;
+    [[nodiscard]] virtual HRESULT Reset() = 0;
 };
 
 class IBaseFilter : public IUnknown {
 public:
-    virtual HRESULT EnumPins(ComPtr<IEnumPins>& enumerator) = 0;
+    [[nodiscard]] virtual HRESULT EnumPins(ComPtr<IEnumPins>& enumerator) = 0;
     // The name the filter was added to a graph under (empty outside a graph).
-    virtual HRESULT QueryFilterInfo(std::wstring& name) = 0;
+    [[nodiscard]] virtual HRESULT QueryFilterInfo(std::wstring& name) = 0;
 };
+DECLARE_INTERFACE_IID(IBaseFilter, IID_IBaseFilter);
 
 // On a capture output pin.
 class IAMStreamConfig : public IUnknown {
 public:
-    virtual HRESULT GetFormat(AM_MEDIA_TYPE& type) = 0;
-    virtual HRESULT SetFormat(const AM_MEDIA_TYPE& type) = 0;
+    [[nodiscard]] virtual HRESULT GetFormat(AM_MEDIA_TYPE& type) = 0;
+    [[nodiscard]] virtual HRESULT SetFormat(const AM_MEDIA_TYPE& type) = 0;
 };
+DECLARE_INTERFACE_IID(IAMStreamConfig, IID_IAMStreamConfig);
 
 // On a filter that has settings of its own to show.
 class ISpecifyPropertyPages : public IUnknown {
 public:
-    virtual HRESULT GetPages(std::vector<GUID>& pages) = 0;
+    [[nodiscard]] virtual HRESULT GetPages(std::vector<GUID>& pages) = 0;
 };
+DECLARE_INTERFACE_IID(ISpecifyPropertyPages, IID_ISpecifyPropertyPages);
 
 inline constexpr HRESULT VFW_E_NOT_CONNECTED = static_cast<HRESULT>(0x80040209u);
 inline constexpr HRESULT VFW_E_NO_ACCEPTABLE_TYPES = static_cast<HRESULT>(0x80040207u);

@@ -20,14 +20,15 @@ class IGraphBuilder : public IUnknown {
 public:
     // VFW_E_DUPLICATE_NAME when the name is taken; the device's own code when it cannot start
     // (a busy camera fails here).
-    virtual HRESULT AddFilter(IBaseFilter* filter, const std::wstring& name) = 0;
-    virtual HRESULT RemoveFilter(IBaseFilter* filter) = 0;
-    virtual HRESULT FindFilterByName(const std::wstring& name, ComPtr<IBaseFilter>& filter) = 0;
+    [[nodiscard]] virtual HRESULT AddFilter(IBaseFilter* filter, const std::wstring& name) = 0;
+    [[nodiscard]] virtual HRESULT RemoveFilter(IBaseFilter* filter) = 0;
+    [[nodiscard]] virtual HRESULT FindFilterByName(const std::wstring& name, ComPtr<IBaseFilter>& filter) = 0;
     // Joins the two pins as they are; with a type, only in that type.
-    virtual HRESULT ConnectDirect(IPin* out, IPin* in, const AM_MEDIA_TYPE* type) = 0;
+    [[nodiscard]] virtual HRESULT ConnectDirect(IPin* out, IPin* in, const AM_MEDIA_TYPE* type) = 0;
     // Joins the two pins, inserting converters where needed.
-    virtual HRESULT Connect(IPin* out, IPin* in) = 0;
+    [[nodiscard]] virtual HRESULT Connect(IPin* out, IPin* in) = 0;
 };
+DECLARE_INTERFACE_IID(IGraphBuilder, IID_IGraphBuilder);
 
 enum FILTER_STATE { State_Stopped = 0, State_Paused = 1, State_Running = 2 };
 
@@ -35,24 +36,26 @@ inline constexpr uint32_t INFINITE = 0xFFFFFFFFu;
 
 class IMediaControl : public IUnknown {
 public:
-    virtual HRESULT Run() = 0;
-    virtual HRESULT Pause() = 0;
+    [[nodiscard]] virtual HRESULT Run() = 0;
+    [[nodiscard]] virtual HRESULT Pause() = 0;
     // A graph that writes a file is finished before Stop returns: the writer gets
     // end-of-stream and the file is complete.
-    virtual HRESULT Stop() = 0;
+    [[nodiscard]] virtual HRESULT Stop() = 0;
     // S_OK with the settled state; VFW_S_STATE_INTERMEDIATE with the target state when the
     // change has not finished within the time-out; E_FAIL when the graph reported an error.
-    virtual HRESULT GetState(uint32_t timeoutMs, FILTER_STATE& state) = 0;
+    [[nodiscard]] virtual HRESULT GetState(uint32_t timeoutMs, FILTER_STATE& state) = 0;
 };
+DECLARE_INTERFACE_IID(IMediaControl, IID_IMediaControl);
 
 class ICaptureGraphBuilder2 : public IUnknown {
 public:
-    virtual HRESULT SetFiltergraph(IGraphBuilder* graph) = 0;
+    [[nodiscard]] virtual HRESULT SetFiltergraph(IGraphBuilder* graph) = 0;
     // Renders the source's stream of the pin category and major type into the sink, through
     // the intermediate filter when there is one.
-    virtual HRESULT RenderStream(const GUID* category, const GUID* majorType, IUnknown* source,
+    [[nodiscard]] virtual HRESULT RenderStream(const GUID* category, const GUID* majorType, IUnknown* source,
                                  IBaseFilter* intermediate, IBaseFilter* sink) = 0;
 };
+DECLARE_INTERFACE_IID(ICaptureGraphBuilder2, IID_ICaptureGraphBuilder2);
 
 // Window styles and show states the video window understands.
 inline constexpr int32_t WS_CHILD_STYLE = 0x40000000;
@@ -64,15 +67,16 @@ inline constexpr int32_t SW_SHOW_STATE = 5;
 // The renderer's window. Its owner is a window of the UI host, and the picture follows it.
 class IVideoWindow : public IUnknown {
 public:
-    virtual HRESULT put_Owner(platform::WindowHandle owner) = 0;
-    virtual HRESULT put_Left(int32_t left) = 0;
-    virtual HRESULT put_Top(int32_t top) = 0;
-    virtual HRESULT put_Width(int32_t width) = 0;
-    virtual HRESULT put_Height(int32_t height) = 0;
-    virtual HRESULT put_WindowStyle(int32_t style) = 0;
-    virtual HRESULT put_Visible(bool visible) = 0;
-    virtual HRESULT put_WindowState(int32_t state) = 0;
-    virtual HRESULT put_FullScreenMode(bool on) = 0;
+    [[nodiscard]] virtual HRESULT put_Owner(platform::WindowHandle owner) = 0;
+    [[nodiscard]] virtual HRESULT put_Left(int32_t left) = 0;
+    [[nodiscard]] virtual HRESULT put_Top(int32_t top) = 0;
+    [[nodiscard]] virtual HRESULT put_Width(int32_t width) = 0;
+    [[nodiscard]] virtual HRESULT put_Height(int32_t height) = 0;
+    [[nodiscard]] virtual HRESULT put_WindowStyle(int32_t style) = 0;
+    [[nodiscard]] virtual HRESULT put_Visible(bool visible) = 0;
+    [[nodiscard]] virtual HRESULT put_WindowState(int32_t state) = 0;
+    [[nodiscard]] virtual HRESULT put_FullScreenMode(bool on) = 0;
     // Mouse and key input of the video window goes to this window (none: nowhere).
-    virtual HRESULT put_MessageDrain(platform::WindowHandle drain) = 0;
+    [[nodiscard]] virtual HRESULT put_MessageDrain(platform::WindowHandle drain) = 0;
 };
+DECLARE_INTERFACE_IID(IVideoWindow, IID_IVideoWindow);

@@ -44,12 +44,12 @@ public:
     // CLSID_SystemDeviceEnum gives ICreateDevEnum, CLSID_FilterGraph IGraphBuilder (which also
     // answers IMediaControl and IVideoWindow), the others filters. REGDB_E_CLASSNOTREG for a
     // class this platform does not have.
-    virtual HRESULT CreateInstance(const CLSID& clsid, REFIID iid, void** object) = 0;
-    virtual HRESULT CreateProfileManager(ComPtr<IWMProfileManager>& manager) = 0;
+    [[nodiscard]] virtual HRESULT CreateInstance(const CLSID& clsid, REFIID iid, void** object) = 0;
+    [[nodiscard]] virtual HRESULT CreateProfileManager(ComPtr<IWMProfileManager>& manager) = 0;
 
     // Shows the object's property pages in a modal frame owned by `owner` at (x, y); returns
     // when the user closes it.
-    virtual HRESULT ShowPropertyFrame(WindowHandle owner, int x, int y, const std::wstring& caption,
+    [[nodiscard]] virtual HRESULT ShowPropertyFrame(WindowHandle owner, int x, int y, const std::wstring& caption,
                                       IUnknown* object, const std::vector<GUID>& pages) = 0;
 
     // Device arrivals and removals of one interface class go to the handler until the
@@ -59,11 +59,11 @@ public:
     virtual void UnregisterDeviceNotification(uint32_t registration) = 0;
 };
 
-// CreateInstance with the interface pointer in a ComPtr.
+// CreateInstance with the interface pointer in a ComPtr, asked for under T's own identifier.
 template <class T>
-[[nodiscard]] HRESULT CreateInstance(IMedia& media, const CLSID& clsid, REFIID iid, ComPtr<T>& out) {
+[[nodiscard]] HRESULT CreateInstance(IMedia& media, const CLSID& clsid, ComPtr<T>& out) {
     void* object = nullptr;
-    HRESULT hr = media.CreateInstance(clsid, iid, &object);
+    HRESULT hr = media.CreateInstance(clsid, IidOf<T>, &object);
     out = ComPtr<T>::Adopt(SUCCEEDED(hr) ? static_cast<T*>(object) : nullptr);
     return hr;
 }

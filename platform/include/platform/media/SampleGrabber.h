@@ -14,23 +14,25 @@ class IMediaSample;  // never handed out here: SampleCB receives nullptr
 
 class ISampleGrabberCB : public IUnknown {
 public:
-    virtual HRESULT SampleCB(double sampleTime, IMediaSample* sample) = 0;
+    [[nodiscard]] virtual HRESULT SampleCB(double sampleTime, IMediaSample* sample) = 0;
     // Called on the streaming thread with the frame's bytes: 24-bit BGR, rows bottom-up, each
     // row padded to a multiple of 4 bytes, as a device-independent bitmap holds them.
-    virtual HRESULT BufferCB(double sampleTime, uint8_t* buffer, long length) = 0;
+    [[nodiscard]] virtual HRESULT BufferCB(double sampleTime, uint8_t* buffer, long length) = 0;
 };
+DECLARE_INTERFACE_IID(ISampleGrabberCB, IID_ISampleGrabberCB);
 
 class ISampleGrabber : public IUnknown {
 public:
-    virtual HRESULT SetOneShot(bool oneShot) = 0;
+    [[nodiscard]] virtual HRESULT SetOneShot(bool oneShot) = 0;
     // Only the major type and subtype are taken; MEDIASUBTYPE_RGB24 is the one video
     // subtype delivered.
-    virtual HRESULT SetMediaType(const AM_MEDIA_TYPE& type) = 0;
+    [[nodiscard]] virtual HRESULT SetMediaType(const AM_MEDIA_TYPE& type) = 0;
     // The type of the grabber's input connection, with a video-info header whose bitmap
     // header gives the frame size; VFW_E_NOT_CONNECTED before the connection is made.
-    virtual HRESULT GetConnectedMediaType(AM_MEDIA_TYPE& type) = 0;
-    virtual HRESULT SetBufferSamples(bool buffer) = 0;
+    [[nodiscard]] virtual HRESULT GetConnectedMediaType(AM_MEDIA_TYPE& type) = 0;
+    [[nodiscard]] virtual HRESULT SetBufferSamples(bool buffer) = 0;
     // which: 0 SampleCB, 1 BufferCB. The grabber keeps no reference to the callback: it must
     // outlive the graph.
-    virtual HRESULT SetCallback(ISampleGrabberCB* callback, long which) = 0;
+    [[nodiscard]] virtual HRESULT SetCallback(ISampleGrabberCB* callback, long which) = 0;
 };
+DECLARE_INTERFACE_IID(ISampleGrabber, IID_ISampleGrabber);

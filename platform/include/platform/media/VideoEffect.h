@@ -9,7 +9,8 @@ class IVideoEffectControl : public IUnknown {
 public:
     // nEffect: 0 none, 1 black and white, 6 sepia (sent with 1, 1, 1); -1 keeps only the
     // colour channels whose flag is 1.
-    virtual HRESULT SetEffect(int nEffect, int nRed, int nGreen, int nBlue) = 0;
+    [[nodiscard]] virtual HRESULT SetEffect(int nEffect, int nRed, int nGreen, int nBlue) = 0;
     // 0 none, 2 horizontal and vertical, 4 horizontal only, 6 vertical only.
-    virtual HRESULT SetMirror(int nMirror) = 0;
+    [[nodiscard]] virtual HRESULT SetMirror(int nMirror) = 0;
 };
+DECLARE_INTERFACE_IID(IVideoEffectControl, IID_IVideoEffectControl);
