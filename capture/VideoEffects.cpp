@@ -14,7 +14,7 @@ void CTaviDlg::ApplyEffects() {
     if (!m_pEffect) return;
     (void)m_pEffect->SetEffect(m_nToneEffect, 1, 1, 1);
     (void)m_pEffect->SetMirror(m_nMirror);
-    if (m_nToneEffect == 0) (void)m_pEffect->SetEffect(-1, m_bRed, m_bGreen, m_bBlue);
+    if (m_nToneEffect == effect::kToneNone) (void)m_pEffect->SetEffect(effect::kToneChannelMask, m_bRed, m_bGreen, m_bBlue);
 }
 
 void CTaviDlg::RegisterEffectFilter() {

@@ -199,10 +199,34 @@ void AfxRuntime::OnPaint(platform::WindowHandle hwnd, platform::Surface& surface
     m_painting.erase(hwnd.value);
 }
 
+CWnd* AfxRuntime::TopLevelOf(CWnd* wnd) const {
+    while (wnd && !wnd->m_bTopLevel) wnd = wnd->GetParent();
+    return wnd;
+}
+
+bool AfxRuntime::AcceptsInput(platform::WindowHandle hwnd) {
+    CWnd* wnd = Lookup(hwnd);
+    if (!wnd) return true;  // not ours: the host's own windows (a message box) decide for themselves
+    if (!wnd->m_bEnabled) return false;
+    CWnd* top = TopLevelOf(wnd);
+    return !top || (top->m_bEnabled && !m_modalBoxOwners.contains(top->m_hWnd.value));
+}
+
+void AfxRuntime::BeginModalBox(HWND owner) {
+    if (CWnd* top = TopLevelOf(Lookup(owner))) ++m_modalBoxOwners[top->m_hWnd.value];
+}
+
+void AfxRuntime::EndModalBox(HWND owner) {
+    CWnd* top = TopLevelOf(Lookup(owner));
+    if (!top) return;
+    auto it = m_modalBoxOwners.find(top->m_hWnd.value);
+    if (it != m_modalBoxOwners.end() && --it->second == 0) m_modalBoxOwners.erase(it);
+}
+
 void AfxRuntime::OnMouseDown(platform::WindowHandle hwnd, platform::MouseButton button, platform::Point point,
                              bool doubleClick) {
     CWnd* wnd = Lookup(hwnd);
-    if (!wnd) return;
+    if (!wnd || !AcceptsInput(hwnd)) return;
     // Only buttons ask for double-clicks; everything else sees a second press.
     const bool wantsDouble = doubleClick && wnd->m_windowClass == WindowClass::Button;
     UINT message = button == platform::MouseButton::Left ? (wantsDouble ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
@@ -217,7 +241,7 @@ void AfxRuntime::OnMouseUp(platform::WindowHandle hwnd, platform::MouseButton bu
 }
 
 void AfxRuntime::OnMouseMove(platform::WindowHandle hwnd, platform::Point point) {
-    if (!Lookup(hwnd)) return;
+    if (!Lookup(hwnd) || !AcceptsInput(hwnd)) return;
     if (auto it = m_tracking.find(hwnd.value); it != m_tracking.end()) {
         it->second.lastPoint = point;
         if (it->second.flags & TME_HOVER) Ui().SetTimer(hwnd, kHoverTimerId, it->second.hoverTime);
@@ -237,6 +261,7 @@ void AfxRuntime::OnMouseLeave(platform::WindowHandle hwnd) {
 
 bool AfxRuntime::OnKeyDown(platform::WindowHandle hwnd, int virtualKey) {
     if (!Lookup(hwnd)) return false;
+    if (!AcceptsInput(hwnd)) return true;  // consumed: the native control must not act on it either
     MSG message{hwnd, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 0};
     if (WalkPreTranslate(message)) return true;
     Dispatch(message);
@@ -245,7 +270,7 @@ bool AfxRuntime::OnKeyDown(platform::WindowHandle hwnd, int virtualKey) {
 
 void AfxRuntime::OnControlNotify(platform::WindowHandle hwnd, platform::ControlNotify notify) {
     CWnd* wnd = Lookup(hwnd);
-    if (!wnd) return;
+    if (!wnd || !AcceptsInput(hwnd)) return;
     switch (notify) {
         case platform::ControlNotify::Clicked: wnd->NotifyParent(BN_CLICKED); break;
         case platform::ControlNotify::SelChange: wnd->NotifyParent(CBN_SELCHANGE); break;

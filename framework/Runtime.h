@@ -78,6 +78,10 @@ public:
     // deletes it); an empty handle when there is no such icon.
     HICON LoadIcon(int id);
 
+    // While a message box is up, its owner's top-level window takes no input.
+    void BeginModalBox(HWND owner);
+    void EndModalBox(HWND owner);
+
 private:
     // IUiEvents: what the platform reports becomes window messages.
     void OnPaint(platform::WindowHandle, platform::Surface&) override;
@@ -92,8 +96,14 @@ private:
     void OnMoved(platform::WindowHandle) override;
     void OnTimer(platform::WindowHandle, uintptr_t id) override;
     void OnWake() override;
+    // No input reaches a window whose top-level window is disabled (the owner of a modal
+    // dialog) or waits behind a message box, whichever backend it came from.
+    bool AcceptsInput(platform::WindowHandle) override;
 
     void DeliverInput(const MSG& message);
+
+    CWnd* TopLevelOf(CWnd* wnd) const;
+    std::unordered_map<uint32_t, int> m_modalBoxOwners;  // top-level window -> boxes open over it
 
     struct Tracking {
         DWORD flags = 0;

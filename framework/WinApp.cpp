@@ -39,7 +39,7 @@ std::wstring AfxGetAppName() {
 }
 
 int AfxMessageBox(LPCTSTR text, UINT type) {
-    CWnd* main = AfxGetMainWnd();
-    return AfxRuntime::Get().Ui().MessageBox(main ? main->GetSafeHwnd() : HWND{}, text ? text : L"", AfxGetAppName(),
-                                             type);
+    // Through the main window, so that it takes no input while the box is up.
+    if (CWnd* main = AfxGetMainWnd(); main && main->GetSafeHwnd()) return main->MessageBox(text, nullptr, type);
+    return AfxRuntime::Get().Ui().MessageBox(HWND{}, text ? text : L"", AfxGetAppName(), type);
 }

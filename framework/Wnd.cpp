@@ -521,5 +521,10 @@ BOOL CWnd::KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
 
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
     const std::wstring title = caption ? caption : AfxGetAppName();
-    return AfxRuntime::Get().Ui().MessageBox(m_hWnd, text ? text : L"", title, type);
+    AfxRuntime& runtime = AfxRuntime::Get();
+    const HWND owner = m_hWnd;
+    runtime.BeginModalBox(owner);
+    const int answer = runtime.Ui().MessageBox(owner, text ? text : L"", title, type);
+    if (AfxRuntime::IsRunning()) runtime.EndModalBox(owner);
+    return answer;
 }

@@ -6,6 +6,7 @@
 #include "RegistryValues.h"
 #include "TaviDlg.h"
 #include "platform/Platform.h"
+#include "platform/media/EffectCodes.h"
 
 namespace {
 
@@ -47,13 +48,13 @@ void CTaviDlg::LoadSettings() {
     m_bBlue = ReadRegistryNumber(key.get(), L"B", 1);
 
     // 3. The effect filter's codes; black and white wins over sepia.
-    if (m_bHorMirror && m_bVerMirror) m_nMirror = 2;
-    else if (m_bHorMirror) m_nMirror = 4;
-    else if (m_bVerMirror) m_nMirror = 6;
-    else m_nMirror = 0;
-    if (m_bBW) m_nToneEffect = 1;
-    else if (m_bSepia) m_nToneEffect = 6;
-    else m_nToneEffect = 0;
+    if (m_bHorMirror && m_bVerMirror) m_nMirror = effect::kMirrorBoth;
+    else if (m_bHorMirror) m_nMirror = effect::kMirrorHorizontal;
+    else if (m_bVerMirror) m_nMirror = effect::kMirrorVertical;
+    else m_nMirror = effect::kMirrorNone;
+    if (m_bBW) m_nToneEffect = effect::kToneBlackWhite;
+    else if (m_bSepia) m_nToneEffect = effect::kToneSepia;
+    else m_nToneEffect = effect::kToneNone;
     key.reset();
 
     // 4. The window position: centred on the primary screen when none was stored.

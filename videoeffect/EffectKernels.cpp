@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/media/EffectCodes.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
@@ -29,16 +31,16 @@ bool EffectParams::IsIdentity() const {
 EffectParams ParamsFromCodes(int tone, int red, int green, int blue, int mirror) {
     EffectParams p{};
     switch (tone) {
-    case -1: p.tone = ToneKind::ChannelMask; break;
-    case 1: p.tone = ToneKind::BlackWhite; break;
-    case 6: p.tone = ToneKind::Sepia; break;
+    case effect::kToneChannelMask: p.tone = ToneKind::ChannelMask; break;
+    case effect::kToneBlackWhite: p.tone = ToneKind::BlackWhite; break;
+    case effect::kToneSepia: p.tone = ToneKind::Sepia; break;
     default: p.tone = ToneKind::None; break;
     }
     p.keepRed = red != 0;
     p.keepGreen = green != 0;
     p.keepBlue = blue != 0;
-    p.mirrorHorizontal = mirror == 2 || mirror == 4;
-    p.mirrorVertical = mirror == 2 || mirror == 6;
+    p.mirrorHorizontal = mirror == effect::kMirrorBoth || mirror == effect::kMirrorHorizontal;
+    p.mirrorVertical = mirror == effect::kMirrorBoth || mirror == effect::kMirrorVertical;
     return p;
 }
 

@@ -173,14 +173,14 @@ static void vistrel_video_effect_class_init(VistrelVideoEffectClass* klass) {
     g_properties[PROP_TONE] = IntControl(videoeffect::kPropTone, "Tone",
                                          "-1 keep only the flagged channels, 0 none, 1 black and white, "
                                          "6 sepia; other values act as 0",
-                                         G_MININT, G_MAXINT, videoeffect::kToneNone);
+                                         G_MININT, G_MAXINT, effect::kToneNone);
     g_properties[PROP_RED] = IntControl(videoeffect::kPropRed, "Red", "Keep red when tone is -1", 0, 1, 1);
     g_properties[PROP_GREEN] = IntControl(videoeffect::kPropGreen, "Green", "Keep green when tone is -1", 0, 1, 1);
     g_properties[PROP_BLUE] = IntControl(videoeffect::kPropBlue, "Blue", "Keep blue when tone is -1", 0, 1, 1);
     g_properties[PROP_MIRROR] = IntControl(videoeffect::kPropMirror, "Mirror",
                                            "0 none, 2 horizontal and vertical, 4 horizontal (left-right), "
                                            "6 vertical (top-bottom); other values act as 0",
-                                           G_MININT, G_MAXINT, videoeffect::kMirrorNone);
+                                           G_MININT, G_MAXINT, effect::kMirrorNone);
     g_object_class_install_properties(objectClass, N_PROPERTIES, g_properties);
 
     g_signal_new_class_handler(videoeffect::kSignalSetEffect, G_TYPE_FROM_CLASS(klass),
@@ -204,9 +204,9 @@ static void vistrel_video_effect_class_init(VistrelVideoEffectClass* klass) {
 }
 
 static void vistrel_video_effect_init(VistrelVideoEffect* self) {
-    self->tone = videoeffect::kToneNone;
+    self->tone = effect::kToneNone;
     self->red = self->green = self->blue = 1;
-    self->mirror = videoeffect::kMirrorNone;
+    self->mirror = effect::kMirrorNone;
     self->active = videoeffect::ParamsFromCodes(self->tone, self->red, self->green, self->blue, self->mirror);
     gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(self), TRUE);
 }

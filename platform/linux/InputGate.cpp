@@ -36,8 +36,10 @@ bool InputGate::IsForDisabledWindow(GdkEvent* event) const {
     if (!owner || !GTK_IS_WIDGET(owner)) return false;
     const Binding* binding = EventRouter::BindingOf(GTK_WIDGET(owner));
     if (!binding || binding->router != &m_router) return false;
-    const NativeWindow* window = m_router.Find(binding->handle);
-    return window && window->IsTopLevel() && !window->enabled;
+    // The framework decides, as it does for the simulated host; the press addresses the
+    // top-level window, since GTK has not yet picked the widget under the pointer.
+    IUiEvents* sink = m_router.SinkFor(binding->handle);
+    return sink && !sink->AcceptsInput(binding->handle);
 }
 
 }  // namespace platform

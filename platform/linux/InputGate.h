@@ -1,7 +1,7 @@
-// Keeps pointer and key input from top-level windows the program has disabled (the owner of a
-// modal dialog), as the classic window system does, without greying out everything inside them
-// the way an insensitive GtkWindow would. It sits in front of GTK's own event dispatch, which
-// is one per process: so is the host.
+// Keeps pointer and key input from top-level windows that the framework refuses input to (the
+// owner of a modal dialog or of a message box), as the classic window system does, without
+// greying out everything inside them the way an insensitive GtkWindow would. It sits in front
+// of GTK's own event dispatch, which is one per process: so is the host.
 #pragma once
 
 #include <gtk/gtk.h>

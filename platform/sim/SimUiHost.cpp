@@ -349,7 +349,7 @@ Point SimUiHost::Middle(WindowHandle h) const {
 
 void SimUiHost::Click(WindowHandle h) {
     const SimWindow* w = Find(h);
-    if (!w || !w->enabled || !m_sink) return;
+    if (!w || !w->enabled || !m_sink || !m_sink->AcceptsInput(h)) return;
     switch (w->params.kind) {
         case WindowKind::CheckBox:
             SetCheck(h, !w->checked);
@@ -380,14 +380,14 @@ void SimUiHost::DoubleClick(WindowHandle h) {
 }
 
 void SimUiHost::RightClick(WindowHandle h, Point client) {
-    if (!Find(h) || !m_sink) return;
+    if (!Find(h) || !m_sink || !m_sink->AcceptsInput(h)) return;
     m_sink->OnMouseDown(h, MouseButton::Right, client, false);
     if (Find(h)) m_sink->OnMouseUp(h, MouseButton::Right, client);
 }
 
 void SimUiHost::MouseDown(WindowHandle h, Point client, bool doubleClick) {
     const SimWindow* w = Find(h);
-    if (w && w->enabled && m_sink) m_sink->OnMouseDown(h, MouseButton::Left, client, doubleClick);
+    if (w && w->enabled && m_sink && m_sink->AcceptsInput(h)) m_sink->OnMouseDown(h, MouseButton::Left, client, doubleClick);
 }
 
 void SimUiHost::MouseUp(WindowHandle h, Point client) {
@@ -396,7 +396,7 @@ void SimUiHost::MouseUp(WindowHandle h, Point client) {
 }
 
 void SimUiHost::MouseMove(WindowHandle h, Point client) {
-    if (Find(h) && m_sink) m_sink->OnMouseMove(h, client);
+    if (Find(h) && m_sink && m_sink->AcceptsInput(h)) m_sink->OnMouseMove(h, client);
 }
 
 void SimUiHost::MouseLeave(WindowHandle h) {
@@ -404,19 +404,20 @@ void SimUiHost::MouseLeave(WindowHandle h) {
 }
 
 bool SimUiHost::KeyDown(WindowHandle h, int virtualKey) {
-    return Find(h) && m_sink && m_sink->OnKeyDown(h, virtualKey);
+    if (!Find(h) || !m_sink) return false;
+    return !m_sink->AcceptsInput(h) || m_sink->OnKeyDown(h, virtualKey);
 }
 
 void SimUiHost::SelectComboItem(WindowHandle h, int index) {
     SimWindow* w = Find(h);
-    if (!w || !w->enabled || !m_sink) return;
+    if (!w || !w->enabled || !m_sink || !m_sink->AcceptsInput(h)) return;
     ComboSetSelection(h, index);
     m_sink->OnControlNotify(h, ControlNotify::SelChange);
 }
 
 void SimUiHost::TypeText(WindowHandle h, std::wstring_view text) {
     SimWindow* w = Find(h);
-    if (!w || !w->enabled || !m_sink) return;
+    if (!w || !w->enabled || !m_sink || !m_sink->AcceptsInput(h)) return;
     w->text = text;
     m_sink->OnControlNotify(h, ControlNotify::EditChange);
 }

@@ -33,6 +33,7 @@ public:
     std::function<bool(WindowHandle, int)> onKey;
     std::function<void(WindowHandle, Rect&)> onMoving;
     std::function<void(WindowHandle, uintptr_t)> onTimer;
+    WindowHandle refusesInput{};  // the window the framework would refuse input to
 
     int Count(const std::string& line) const { return int(std::count(log.begin(), log.end(), line)); }
 
@@ -54,6 +55,7 @@ public:
     void OnMoved(WindowHandle h) override { Log("moved", h); }
     void OnTimer(WindowHandle h, uintptr_t id) override { Log("timer", h, std::to_string(id)), onTimer ? onTimer(h, id) : void(); }
     void OnWake() override { ++wakes, wakeThread = std::this_thread::get_id(); }
+    bool AcceptsInput(WindowHandle h) override { return h != refusesInput; }
 
 private:
     static std::string At(platform::MouseButton b, Point p) {

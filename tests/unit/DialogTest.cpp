@@ -20,11 +20,15 @@ public:
         DDX_Text(dx, kEditId, m_strName);
     }
     void OnClickedOwnerDraw() { ++clicks; }
+    void OnClickedPush() { ++clicks; }
+    void OnContextMenu(CWnd*, CPoint) { ++clicks; }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(BoundDialog, CDialog)
     ON_BN_CLICKED(kOwnerDrawId, OnClickedOwnerDraw)
+    ON_BN_CLICKED(kPushId, OnClickedPush)
+    ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 // Escape and Return never close it; everything else is the dialog's own.
@@ -67,6 +71,42 @@ TEST_F(DialogTest, DoModalReturnsWhatEndsIt) {
         EXPECT_FALSE(everVisible);
         EXPECT_TRUE(Ui().TopLevelWindows().empty());
     }
+}
+
+// What a user can do to a window: each counts one click on the bound dialog when it gets through.
+TEST_F(DialogTest, OwnerBehindAModalDialogOrAMessageBoxTakesNoInput) {
+    BoundDialog owner;
+    ASSERT_TRUE(owner.Create());
+    const HWND hwnd = owner.GetSafeHwnd();
+    const std::vector<std::pair<const char*, std::function<void()>>> inputs = {
+        {"a native push button", [&] { Ui().Click(Ui().FindControl(hwnd, kPushId)); }},
+        {"an owner-drawn button", [&] { Ui().Click(Ui().FindControl(hwnd, kOwnerDrawId)); }},
+        {"a right click", [&] { Ui().RightClick(hwnd, {5, 5}); }},
+    };
+    auto tryAll = [&](const char* situation, int expected) {
+        for (const auto& [name, input] : inputs) {
+            owner.clicks = 0;
+            input();
+            EXPECT_EQ(owner.clicks, expected) << name << " " << situation;
+        }
+    };
+
+    tryAll("to a free window", 1);
+    {
+        RecordingDialog modal(&owner);
+        modal.onInit = [&] {
+            Ui().Queue([&] {
+                tryAll("to the owner of a modal dialog", 0);
+                modal.EndDialog(IDOK);
+            });
+        };
+        EXPECT_EQ(modal.DoModal(), IDOK);
+    }
+    tryAll("once the modal dialog is gone", 1);
+    Ui().ExpectMessageBox(IDOK, [&] { tryAll("to the owner of a message box", 0); });
+    EXPECT_EQ(owner.MessageBox(L"Shown", nullptr, MB_OK), IDOK);
+    tryAll("once the message box is gone", 1);
+    owner.DestroyWindow();
 }
 
 TEST_F(DialogTest, EndDialogOnAModelessDialogDoesNothing) {

@@ -98,6 +98,10 @@ public:
     virtual void OnTimer(WindowHandle, uintptr_t id) = 0;
     // Work was posted from some thread (Wake); handled on the UI thread.
     virtual void OnWake() = 0;
+    // Whether pointer and key input addressed to the window may start anything: the host asks
+    // before a native control acts on a press, a key or a typed change, and drops the input
+    // when the answer is no. Releases and leaves are never asked about, so nothing is left held.
+    virtual bool AcceptsInput(WindowHandle) { return true; }
 };
 
 class IUiHost {

@@ -2,6 +2,8 @@
 // two controls take. Shared so that a renamed property or code breaks the build, not the preview.
 #pragma once
 
+#include "platform/media/EffectCodes.h"
+
 namespace videoeffect {
 
 // The friendly name the program looks the filter up by, and the element factory it belongs to.
@@ -23,20 +25,6 @@ inline constexpr char kPropMirror[] = "mirror";
 inline constexpr char kSignalSetEffect[] = "set-effect";  // (gint tone, gint red, gint green, gint blue)
 inline constexpr char kSignalSetMirror[] = "set-mirror";  // (gint mirror)
 
-// Values of "tone"; anything else acts as kToneNone.
-enum Tone : int {
-    kToneChannelMask = -1,  // keep only the channels whose flag is non-zero
-    kToneNone = 0,
-    kToneBlackWhite = 1,
-    kToneSepia = 6,
-};
-
-// Values of "mirror"; anything else acts as kMirrorNone. Horizontal swaps left and right.
-enum Mirror : int {
-    kMirrorNone = 0,
-    kMirrorBoth = 2,
-    kMirrorHorizontal = 4,
-    kMirrorVertical = 6,
-};
+// The values of "tone" and "mirror" are the codes of platform/media/EffectCodes.h.
 
 }  // namespace videoeffect
