@@ -32,7 +32,8 @@ public:
     // asking about a running recording.
     void EndForTermination();
 
-    // Settings (stand-in until the settings store: derives the effect codes only).
+    // Settings: read from the registry at start (with the effect codes they give), written back
+    // when the window ends.
     void LoadSettings();
     void SaveSettings();
 
