@@ -103,7 +103,8 @@ public:
     std::atomic<int> taken{0};
 };
 
-// The video converters of the pipeline that change frames rather than pass them through.
+// The video converters and effect filters of the pipeline that change frames rather than pass
+// them through.
 int ConvertingElements(GstElement* pipeline) {
     int converting = 0;
     GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
@@ -111,7 +112,8 @@ int ConvertingElements(GstElement* pipeline) {
     while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
         auto* element = GST_ELEMENT(g_value_get_object(&item));
         GstElementFactory* factory = gst_element_get_factory(element);
-        if (factory && std::string_view(GST_OBJECT_NAME(factory)) == "videoconvert" &&
+        const std::string_view name = factory ? GST_OBJECT_NAME(factory) : "";
+        if ((name == "videoconvert" || name == "videoeffect") &&
             !gst_base_transform_is_passthrough(GST_BASE_TRANSFORM(element)))
             ++converting;
         g_value_reset(&item);
@@ -219,8 +221,9 @@ TEST_F(PreviewGraph_, FramesNobodyAskedForAreNotMadeAndARequestGetsOne) {
     }
 }
 
-// The frames pass the grabber in the format they come in: from the camera's YUY2 to what the
-// renderer draws is one conversion, as in a bare videoconvert ! gtksink pipeline.
+// The frames pass the grabber in the format they come in and the effect filter untouched while no
+// effect is set: from the camera's YUY2 to what the renderer draws is one conversion, as in a
+// bare videoconvert ! gtksink pipeline.
 TEST_F(PreviewGraph_, TheCamerasFramesAreConvertedOnceOnTheirWayToTheRenderer) {
     struct Case {
         int width;
