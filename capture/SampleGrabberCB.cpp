@@ -48,6 +48,10 @@ HRESULT CSampleGrabberCB::QueryInterface(REFIID riid, void** ppv) {
 
 HRESULT CSampleGrabberCB::SampleCB(double, IMediaSample*) { return S_OK; }
 
+// The test TakeGrabRequest starts with, without taking: while the last frame is still being read
+// a request cannot be served, and a frame made for it would only be thrown away.
+bool CSampleGrabberCB::WantsBuffer() { return g_grabFlags.load(std::memory_order_relaxed) == kBothFlags; }
+
 HRESULT CSampleGrabberCB::BufferCB(double, uint8_t* buffer, long length) {
     if (!TakeGrabRequest()) return S_OK;
 

@@ -17,6 +17,8 @@ public:
     uint32_t Release() override { return 1; }
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override;
     HRESULT BufferCB(double sampleTime, uint8_t* buffer, long length) override;
+    // Only while a request could be taken: the grabber makes no frame for nobody.
+    bool WantsBuffer() override;
 
     long m_lWidth = 0;
     long m_lHeight = 0;

@@ -46,10 +46,40 @@ ClickTracker::Limits DoubleClickLimits(GtkWidget* widget) {
 // Events of a child's own window bubble up to us; only our own are ours.
 bool IsOwnEvent(GtkWidget* widget, GdkWindow* window) { return window == gtk_widget_get_window(widget); }
 
+constexpr char kPaintsWholeAllocation[] = "vistrel-paints-whole-allocation";
+
+bool Covers(GtkWidget* cover, GtkWidget* widget, const GdkRectangle& clip) {
+    if (!g_object_get_data(G_OBJECT(cover), kPaintsWholeAllocation) || !gtk_widget_is_drawable(cover)) return false;
+    int x = 0;
+    int y = 0;
+    if (!gtk_widget_translate_coordinates(cover, widget, 0, 0, &x, &y)) return false;
+    return clip.x >= x && clip.y >= y && clip.x + clip.width <= x + gtk_widget_get_allocated_width(cover) &&
+           clip.y + clip.height <= y + gtk_widget_get_allocated_height(cover);
+}
+
+// Whether all that is to be drawn lies under a marked child, or under a marked sibling stacked
+// above (a GtkFixed draws its children in the order they were put in).
+bool HiddenUnderCover(GtkWidget* widget, cairo_t* cr) {
+    GdkRectangle clip;
+    if (!gdk_cairo_get_clip_rectangle(cr, &clip)) return true;  // nothing to draw at all
+    bool hidden = false;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* l = children; l && !hidden; l = l->next) hidden = Covers(GTK_WIDGET(l->data), widget, clip);
+    g_list_free(children);
+    GtkWidget* parent = gtk_widget_get_parent(widget);
+    if (hidden || !parent || !GTK_IS_CONTAINER(parent)) return hidden;
+    GList* siblings = gtk_container_get_children(GTK_CONTAINER(parent));
+    GList* above = g_list_find(siblings, widget);
+    for (GList* l = above ? above->next : nullptr; l && !hidden; l = l->next) hidden = Covers(GTK_WIDGET(l->data), widget, clip);
+    g_list_free(siblings);
+    return hidden;
+}
+
 gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
     auto* binding = static_cast<Binding*>(data);
     IUiEvents* sink = binding->router->SinkFor(binding->handle);
     if (!sink || !gtk_cairo_should_draw_window(cr, gtk_widget_get_window(widget))) return FALSE;
+    if (HiddenUnderCover(widget, cr)) return FALSE;
     const int width = gtk_widget_get_allocated_width(widget), height = gtk_widget_get_allocated_height(widget);
     NativeWindow* window = binding->router->Find(binding->handle);
     if (!window || width <= 0 || height <= 0) return FALSE;
@@ -118,6 +148,10 @@ gboolean OnLeave(GtkWidget* widget, GdkEventCrossing* event, gpointer data) {
 }
 
 }  // namespace
+
+void MarkPaintsWholeAllocation(GtkWidget* widget) {
+    g_object_set_data(G_OBJECT(widget), kPaintsWholeAllocation, GINT_TO_POINTER(1));
+}
 
 GtkWidget* CreatePaintedArea(EventRouter& router, WindowHandle handle) {
     GtkWidget* area = GTK_WIDGET(g_object_new(vistrel_painted_area_get_type(), nullptr));

@@ -12,4 +12,8 @@ namespace platform {
 
 GtkWidget* CreatePaintedArea(EventRouter& router, WindowHandle handle);
 
+// A child that covers every pixel of its allocation (the video) wears this mark; a painted area
+// paints nothing under it, so a new video frame costs no repaint of the background beneath.
+void MarkPaintsWholeAllocation(GtkWidget* widget);
+
 }  // namespace platform

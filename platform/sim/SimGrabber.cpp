@@ -87,7 +87,9 @@ bool SimGrabber::Deliver(uint32_t frame, Size size, std::vector<uint8_t>& scratc
     if (!callback) return false;
     const double sampleTime = frame / 30.0;
     if (which == 1) {
+        if (!callback->WantsBuffer()) return false;
         SimFillFrame(scratch, size, frame);
+        m_framesMade.fetch_add(1);
         (void)callback->BufferCB(sampleTime, scratch.data(), static_cast<long>(scratch.size()));
     } else {
         (void)callback->SampleCB(sampleTime, nullptr);

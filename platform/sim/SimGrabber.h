@@ -26,8 +26,8 @@ public:
 
     // The frame size of the input connection; nothing while it is not connected.
     std::optional<Size> FrameSize() const;
-    // Makes frame `frame` of `size` in `scratch` and hands it to the callback. Any thread.
-    // Returns whether a callback ran.
+    // Makes frame `frame` of `size` in `scratch` and hands it to the callback, unless a buffer
+    // callback does not want it (then nothing is made). Any thread. Returns whether a callback ran.
     bool Deliver(uint32_t frame, Size size, std::vector<uint8_t>& scratch);
 
     const std::optional<AM_MEDIA_TYPE>& RequestedType() const { return m_requested; }
@@ -35,6 +35,8 @@ public:
     bool BufferSamples() const { return m_bufferSamples; }
     long CallbackKind() const;
     uint32_t CallbacksMade() const { return m_callbacks.load(); }
+    // Frames made into bytes for the callback so far.
+    uint32_t FramesMade() const { return m_framesMade.load(); }
 
 private:
     void* FindInterface(REFIID iid) override;
@@ -46,6 +48,7 @@ private:
     ISampleGrabberCB* m_callback = nullptr;
     long m_which = 0;
     std::atomic<uint32_t> m_callbacks{0};
+    std::atomic<uint32_t> m_framesMade{0};
 };
 
 }  // namespace platform::sim

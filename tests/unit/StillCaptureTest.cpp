@@ -9,6 +9,7 @@
 
 #include "AppMessages.h"
 #include "MainWindowFixture.h"
+#include "SimGrabber.h"
 #include "SimGrabberFrame.h"
 #include "StillCapture.h"
 #include "resources/ResourceIds.h"
@@ -169,6 +170,36 @@ TEST_F(StillCaptureTest, TwoRequestsBeforeAFrameGiveOneFile) {
         EXPECT_EQ(Files(), (std::vector<std::string>{"StillCap0000.jpg"}));
         EXPECT_EQ(Sim().ImageEncoder().Encodings(), 1);
         EXPECT_FALSE(GrabRequestPending());
+    });
+}
+
+// The grabber asks before it makes a frame: frames nobody asked for are never made, a request
+// gets one, however many clicks it took.
+TEST_F(StillCaptureTest, OnlyARequestedFrameIsMadeForTheCallback) {
+    struct Case {
+        const char* what;
+        int clicks;
+        int frames;
+        uint32_t made;
+        size_t files;
+    };
+    const Case cases[] = {
+        {"no request", 0, 5, 0, 0},
+        {"one request", 1, 4, 1, 1},
+        {"two clicks before the frame", 2, 4, 1, 2},
+        {"no request after the snapshots", 0, 5, 0, 2},
+    };
+    Run([&] {
+        auto* grabber = dynamic_cast<platform::sim::SimGrabber*>(m_dlg.m_pGrabber.Get());
+        ASSERT_NE(grabber, nullptr);
+        for (const Case& c : cases) {
+            const uint32_t before = grabber->FramesMade();
+            for (int i = 0; i < c.clicks; ++i) Snap();
+            Frames(c.frames);
+            EXPECT_EQ(grabber->FramesMade() - before, c.made) << c.what;
+            EXPECT_EQ(Files().size(), c.files) << c.what;
+            Ui().Advance(1000);  // the notice ends
+        }
     });
 }
 

@@ -7,21 +7,31 @@
 
 namespace platform::gst {
 
+namespace {
+
+// The formats passed on as they come: packed 8-bit RGB, from which a frame becomes BGR by picking
+// its channels. One structure with a list, so that downstream's order decides which one flows
+// (the renderer's own format: no conversion there either); BGR, the callback's, is named first.
+constexpr char kPassedFormats[] = "video/x-raw, format=(string){ BGR, BGRx, BGRA, RGB, RGBx, RGBA, xRGB, xBGR, ARGB, ABGR }";
+
+}  // namespace
+
 ComPtr<IBaseFilter> SampleGrabberFilter::Create() {
-    GstElement* bgr = MakeElement("capsfilter");
-    if (bgr) {
-        GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGR");
-        g_object_set(bgr, "caps", caps, nullptr);
+    GstElement* formats = MakeElement("capsfilter");
+    if (formats) {
+        GstCaps* caps = gst_caps_from_string(kPassedFormats);
+        g_object_set(formats, "caps", caps, nullptr);
         gst_caps_unref(caps);
     }
-    GstElement* bin = MakeChainBin(nullptr, {MakeElement("videoconvert"), bgr});
+    // The converter only works when the input is none of those formats.
+    GstElement* bin = MakeChainBin(nullptr, {MakeElement("videoconvert"), formats});
     if (!bin) return nullptr;
-    return ComPtr<IBaseFilter>::Adopt(new SampleGrabberFilter(bin, bgr));
+    return ComPtr<IBaseFilter>::Adopt(new SampleGrabberFilter(bin, formats));
 }
 
-SampleGrabberFilter::SampleGrabberFilter(GstElement* bin, GstElement* bgr) : GstFilter(bin), m_bgr(bgr) {
+SampleGrabberFilter::SampleGrabberFilter(GstElement* bin, GstElement* formats) : GstFilter(bin), m_formats(formats) {
     gst_video_info_init(&m_info);
-    GstPad* src = gst_element_get_static_pad(m_bgr, "src");
+    GstPad* src = gst_element_get_static_pad(m_formats, "src");
     gst_pad_add_probe(src, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), &OnData, this,
                       nullptr);
     gst_object_unref(src);
@@ -51,11 +61,11 @@ HRESULT SampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE& type) {
 HRESULT SampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE& type) {
     GstPad* input = PinPad(PINDIR_INPUT, 0);
     if (!input || !gst_pad_is_linked(input)) return VFW_E_NOT_CONNECTED;
-    GstPad* src = gst_element_get_static_pad(m_bgr, "src");
+    GstPad* src = gst_element_get_static_pad(m_formats, "src");
     GstCaps* caps = gst_pad_get_current_caps(src);
     if (!caps) {
-        // Not streaming yet: what upstream will give, as the conversion turns it into BGR. The
-        // camera's caps filter pins the size, so the answer is the size that will flow.
+        // Not streaming yet: what upstream will give. The camera's caps filter pins the size,
+        // so the answer is the size that will flow.
         caps = gst_pad_query_caps(src, nullptr);
         if (caps && !gst_caps_is_empty(caps) && !gst_caps_is_any(caps)) caps = gst_caps_fixate(caps);
     }
@@ -64,9 +74,25 @@ HRESULT SampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE& type) {
         if (caps) gst_caps_unref(caps);
         return VFW_E_NOT_CONNECTED;
     }
-    type = StructureToMediaType(gst_caps_get_structure(caps, 0));
+    // The callback gets BGR, whichever packed format passes through.
+    GstStructure* bgr = gst_structure_copy(gst_caps_get_structure(caps, 0));
     gst_caps_unref(caps);
+    gst_structure_set(bgr, "format", G_TYPE_STRING, "BGR", nullptr);
+    type = StructureToMediaType(bgr);
+    gst_structure_free(bgr);
     return type.majortype == MEDIATYPE_Video ? S_OK : VFW_E_NOT_CONNECTED;
+}
+
+std::vector<AM_MEDIA_TYPE> SampleGrabberFilter::PinMediaTypes(PIN_DIRECTION direction, int index) const {
+    GstPad* pad = PinPad(direction, index);
+    if (direction != PINDIR_OUTPUT || !pad) return GstFilter::PinMediaTypes(direction, index);
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    if (!caps) caps = gst_pad_query_caps(pad, nullptr);
+    if (!caps) return {};
+    caps = gst_caps_normalize(caps);  // one structure, so one type, per format
+    std::vector<AM_MEDIA_TYPE> types = CapsToMediaTypes(caps);
+    gst_caps_unref(caps);
+    return types;
 }
 
 HRESULT SampleGrabberFilter::SetBufferSamples(bool buffer) {
@@ -95,7 +121,7 @@ GstPadProbeReturn SampleGrabberFilter::OnData(GstPad*, GstPadProbeInfo* info, gp
         if (GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
             GstCaps* caps = nullptr;
             gst_event_parse_caps(event, &caps);
-            self->m_infoValid = gst_video_info_from_caps(&self->m_info, caps);
+            self->SetFormat(caps);
         }
         return GST_PAD_PROBE_OK;
     }
@@ -103,19 +129,47 @@ GstPadProbeReturn SampleGrabberFilter::OnData(GstPad*, GstPadProbeInfo* info, gp
     return GST_PAD_PROBE_OK;
 }
 
+void SampleGrabberFilter::SetFormat(GstCaps* caps) {
+    m_infoValid = gst_video_info_from_caps(&m_info, caps);
+    if (!m_infoValid) return;
+    const GstVideoFormatInfo* f = m_info.finfo;
+    const bool packedRgb = GST_VIDEO_FORMAT_INFO_IS_RGB(f) && GST_VIDEO_FORMAT_INFO_N_PLANES(f) == 1 &&
+                           GST_VIDEO_FORMAT_INFO_DEPTH(f, 0) == 8 && !GST_VIDEO_FORMAT_INFO_HAS_PALETTE(f) &&
+                           (GST_VIDEO_FORMAT_INFO_PSTRIDE(f, 0) == 3 || GST_VIDEO_FORMAT_INFO_PSTRIDE(f, 0) == 4);
+    m_infoValid = packedRgb;
+    m_pixelStride = GST_VIDEO_FORMAT_INFO_PSTRIDE(f, 0);
+    m_offsetB = int(GST_VIDEO_FORMAT_INFO_POFFSET(f, GST_VIDEO_COMP_B));
+    m_offsetG = int(GST_VIDEO_FORMAT_INFO_POFFSET(f, GST_VIDEO_COMP_G));
+    m_offsetR = int(GST_VIDEO_FORMAT_INFO_POFFSET(f, GST_VIDEO_COMP_R));
+}
+
 void SampleGrabberFilter::Deliver(GstBuffer* buffer) {
     ISampleGrabberCB* callback = m_callback.load();
-    bool buffering = m_bufferSamples.load();
-    if ((!callback && !buffering) || !m_infoValid) return;
+    const bool buffering = m_bufferSamples.load();
+    const long which = m_which.load();
+    if (!m_infoValid) return;
+    const bool sample = callback && which == 0;
+    // Asked before anything is done with the frame: a frame nobody wants costs this question.
+    const bool wanted = callback && which == 1 && callback->WantsBuffer();
+    if (!sample && !wanted && !buffering) return;
     if (m_oneShot && m_shotTaken.exchange(true)) return;
     double time = GST_BUFFER_PTS_IS_VALID(buffer) ? double(GST_BUFFER_PTS(buffer)) / GST_SECOND : 0.0;
-    if (callback && m_which == 0) {
-        callback->SampleCB(time, nullptr);
-        if (!buffering) return;
-    }
+    if (sample) callback->SampleCB(time, nullptr);
+    if (!wanted && !buffering) return;
 
+    const size_t length = MakeBgr(buffer);
+    if (length == 0) return;
+    if (buffering) {
+        GST_OBJECT_LOCK(Element());
+        m_buffered.assign(m_flipped.begin(), m_flipped.begin() + std::ptrdiff_t(length));
+        GST_OBJECT_UNLOCK(Element());
+    }
+    if (wanted) callback->BufferCB(time, m_flipped.data(), long(length));
+}
+
+size_t SampleGrabberFilter::MakeBgr(GstBuffer* buffer) {
     GstVideoFrame frame;
-    if (!gst_video_frame_map(&frame, &m_info, buffer, GST_MAP_READ)) return;
+    if (!gst_video_frame_map(&frame, &m_info, buffer, GST_MAP_READ)) return 0;
     const int width = GST_VIDEO_FRAME_WIDTH(&frame);
     const int height = GST_VIDEO_FRAME_HEIGHT(&frame);
     const int srcStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
@@ -124,19 +178,25 @@ void SampleGrabberFilter::Deliver(GstBuffer* buffer) {
     const size_t dibStride = (rowBytes + 3) & ~size_t(3);
     const size_t length = dibStride * size_t(height);
     if (m_flipped.size() < length) m_flipped.resize(length);  // grown, never shrunk: reused
+    const bool bgr = m_pixelStride == 3 && m_offsetB == 0 && m_offsetG == 1 && m_offsetR == 2;
     for (int row = 0; row < height; ++row) {
-        uint8_t* dst = m_flipped.data() + size_t(height - 1 - row) * dibStride;
-        std::memcpy(dst, src + size_t(row) * size_t(srcStride), rowBytes);
-        std::memset(dst + rowBytes, 0, dibStride - rowBytes);
+        const uint8_t* in = src + size_t(row) * size_t(srcStride);
+        uint8_t* out = m_flipped.data() + size_t(height - 1 - row) * dibStride;
+        if (bgr) {
+            std::memcpy(out, in, rowBytes);
+        } else {
+            for (int x = 0; x < width; ++x, in += m_pixelStride, out += 3) {
+                out[0] = in[m_offsetB];
+                out[1] = in[m_offsetG];
+                out[2] = in[m_offsetR];
+            }
+            out -= rowBytes;
+        }
+        std::memset(out + rowBytes, 0, dibStride - rowBytes);
     }
     gst_video_frame_unmap(&frame);
-
-    if (buffering) {
-        GST_OBJECT_LOCK(Element());
-        m_buffered.assign(m_flipped.begin(), m_flipped.begin() + std::ptrdiff_t(length));
-        GST_OBJECT_UNLOCK(Element());
-    }
-    if (callback && m_which == 1) callback->BufferCB(time, m_flipped.data(), long(length));
+    m_framesMade.fetch_add(1);
+    return length;
 }
 
 }  // namespace platform::gst

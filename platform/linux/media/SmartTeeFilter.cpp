@@ -5,8 +5,9 @@
 namespace platform::gst {
 namespace {
 
-// Buffers leaving a branch whose output is not connected are dropped here rather than failing
-// with not-linked, which would stop the source.
+// Buffers for a branch whose output is not connected are dropped here rather than failing with
+// not-linked, which would stop the source; dropped before the queue, so that its thread does not
+// wake for every frame nobody records.
 GstPadProbeReturn DropWhenUnconnected(GstPad*, GstPadProbeInfo*, gpointer ghost) {
     return gst_pad_is_linked(GST_PAD(ghost)) ? GST_PAD_PROBE_OK : GST_PAD_PROBE_DROP;
 }
@@ -16,10 +17,10 @@ bool AddBranch(GstElement* bin, GstElement* tee, GstElement* queue, const char* 
     if (!gst_element_link(tee, queue)) return false;
     GstPad* ghost = AddGhostPad(bin, queue, "src", ghostName);
     if (!ghost) return false;
-    GstPad* queueSrc = gst_element_get_static_pad(queue, "src");
-    gst_pad_add_probe(queueSrc, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+    GstPad* queueSink = gst_element_get_static_pad(queue, "sink");
+    gst_pad_add_probe(queueSink, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
                       DropWhenUnconnected, ghost, nullptr);
-    gst_object_unref(queueSrc);
+    gst_object_unref(queueSink);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "VideoRendererFilter.h"
 
 #include "BinChain.h"
+#include "PaintedArea.h"
 
 namespace platform::gst {
 
@@ -20,6 +21,7 @@ VideoRendererFilter::VideoRendererFilter(GstElement* bin, GstElement* sink) : Gs
         // The program sizes the window; the picture fills it, as the classic renderer's did.
         g_object_set(sink, "force-aspect-ratio", FALSE, nullptr);
         g_object_get(sink, "widget", &m_widget, nullptr);
+        if (m_widget) MarkPaintsWholeAllocation(m_widget);
         m_holder = gtk_offscreen_window_new();
         g_object_ref_sink(m_holder);
         ReturnWidget();

@@ -2,10 +2,14 @@
 // at the grabber bottom-up with the camera's picture, the effect acting on them, the video
 // window inside its owner.
 #include <gtest/gtest.h>
+#include <gst/base/gstbasetransform.h>
 #include <gtk/gtk.h>
+
+#include <string_view>
 
 #include "GraphTestSupport.h"
 #include "GstFilter.h"
+#include "GstGraph.h"
 #include "GtkUiHost.h"
 #include "SampleGrabberFilter.h"
 #include "VideoRendererFilter.h"
@@ -76,6 +80,47 @@ void SendKey(GtkWidget* widget, guint keyval) {
     gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
     gtk_widget_event(widget, event);
     gdk_event_free(event);
+}
+
+// A callback that wants a frame only while a request is armed, and takes one frame per request.
+class RequestCatcher final : public ISampleGrabberCB {
+public:
+    HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    uint32_t AddRef() override { return 2; }
+    uint32_t Release() override { return 1; }
+    HRESULT SampleCB(double, IMediaSample*) override { return S_OK; }
+    bool WantsBuffer() override {
+        ++asked;
+        return armed.load();
+    }
+    HRESULT BufferCB(double, uint8_t*, long) override {
+        if (armed.exchange(false)) ++taken;
+        return S_OK;
+    }
+
+    std::atomic<bool> armed{false};
+    std::atomic<int> asked{0};
+    std::atomic<int> taken{0};
+};
+
+// The video converters and effect filters of the pipeline that change frames rather than pass
+// them through.
+int ConvertingElements(GstElement* pipeline) {
+    int converting = 0;
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT(g_value_get_object(&item));
+        GstElementFactory* factory = gst_element_get_factory(element);
+        const std::string_view name = factory ? GST_OBJECT_NAME(factory) : "";
+        if ((name == "videoconvert" || name == "videoeffect") &&
+            !gst_base_transform_is_passthrough(GST_BASE_TRANSFORM(element)))
+            ++converting;
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+    return converting;
 }
 
 class PreviewGraph_ : public testing::Test {
@@ -150,6 +195,56 @@ TEST_F(PreviewGraph_, OneShotDeliversOneFrameAndBufferedSamplesKeepTheLast) {
     auto* grabber = dynamic_cast<platform::gst::SampleGrabberFilter*>(platform::gst::AsGstFilter(m_preview.grabberFilter.Get()));
     ASSERT_NE(grabber, nullptr);
     EXPECT_EQ(grabber->BufferedSample().size(), size_t(352 * 3) * 288);
+}
+
+TEST_F(PreviewGraph_, FramesNobodyAskedForAreNotMadeAndARequestGetsOne) {
+    ASSERT_TRUE(BuildPreview(m_preview, 640, 480, Env().effectRegistered));
+    RequestCatcher catcher;
+    ASSERT_EQ(m_preview.grabber->SetCallback(&catcher, 1), S_OK);
+    auto* grabber = dynamic_cast<platform::gst::SampleGrabberFilter*>(platform::gst::AsGstFilter(m_preview.grabberFilter.Get()));
+    ASSERT_NE(grabber, nullptr);
+    ASSERT_GE(m_preview.control->Run(), 0);
+    FILTER_STATE state;
+    ASSERT_EQ(m_preview.control->GetState(INFINITE, state), S_OK);
+    PumpFor(300);
+    ASSERT_GT(catcher.asked.load(), 3) << "frames flowed";
+    EXPECT_EQ(grabber->FramesMade(), 0u);
+    EXPECT_EQ(catcher.taken.load(), 0);
+
+    for (int request = 1; request <= 2; ++request) {
+        catcher.armed = true;
+        const int64_t deadline = NowMs() + 5000;
+        while (catcher.taken.load() < request && NowMs() < deadline) PumpFor(10);
+        PumpFor(200);
+        EXPECT_EQ(catcher.taken.load(), request);
+        EXPECT_EQ(grabber->FramesMade(), uint32_t(request)) << "one request, one frame made";
+    }
+}
+
+// The frames pass the grabber in the format they come in and the effect filter untouched while no
+// effect is set: from the camera's YUY2 to what the renderer draws is one conversion, as in a
+// bare videoconvert ! gtksink pipeline.
+TEST_F(PreviewGraph_, TheCamerasFramesAreConvertedOnceOnTheirWayToTheRenderer) {
+    struct Case {
+        int width;
+        int height;
+        bool effect;
+    };
+    for (const Case c : {Case{640, 480, true}, Case{352, 288, true}, Case{640, 480, false}}) {
+        if (c.effect && !Env().effectRegistered) continue;
+        PreviewGraph preview;
+        ASSERT_TRUE(BuildPreview(preview, c.width, c.height, c.effect));
+        RequestCatcher catcher;
+        ASSERT_EQ(preview.grabber->SetCallback(&catcher, 1), S_OK);
+        ASSERT_GE(preview.control->Run(), 0);
+        FILTER_STATE state;
+        ASSERT_EQ(preview.control->GetState(INFINITE, state), S_OK);
+        const int64_t deadline = NowMs() + 5000;
+        while (catcher.asked.load() < 3 && NowMs() < deadline) PumpFor(10);
+        EXPECT_EQ(ConvertingElements(platform::gst::AsGstFilter(preview.grabberFilter.Get())->Graph()->Pipeline()), 1)
+            << c.width << " x " << c.height << (c.effect ? " with" : " without") << " the effect";
+        StopGraph(preview.control.Get());
+    }
 }
 
 TEST_F(PreviewGraph_, BlackAndWhiteEffectMakesTheBarsGrey) {

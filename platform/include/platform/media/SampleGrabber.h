@@ -1,5 +1,6 @@
 // The sample grabber: a pass-through filter that hands each frame to a callback on the
-// streaming thread.
+// streaming thread. Frames pass on as they come; only a frame a callback takes is turned into
+// the callback's form.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,10 @@ public:
     // Called on the streaming thread with the frame's bytes: 24-bit BGR, rows bottom-up, each
     // row padded to a multiple of 4 bytes, as a device-independent bitmap holds them.
     [[nodiscard]] virtual HRESULT BufferCB(double sampleTime, uint8_t* buffer, long length) = 0;
+    // Asked on the streaming thread before a frame is made ready for BufferCB; false spares the
+    // grabber that frame's conversion and copy. Must be cheap and must not block. BufferCB may
+    // still decline a frame it is then given, so the answer needs to be no more than a hint.
+    virtual bool WantsBuffer() { return true; }
 };
 DECLARE_INTERFACE_IID(ISampleGrabberCB, IID_ISampleGrabberCB);
 
@@ -27,8 +32,9 @@ public:
     // Only the major type and subtype are taken; MEDIASUBTYPE_RGB24 is the one video
     // subtype delivered.
     [[nodiscard]] virtual HRESULT SetMediaType(const AM_MEDIA_TYPE& type) = 0;
-    // The type of the grabber's input connection, with a video-info header whose bitmap
-    // header gives the frame size; VFW_E_NOT_CONNECTED before the connection is made.
+    // The type of the grabber's input connection as the callback sees it (24-bit RGB once that
+    // type was set), with a video-info header whose bitmap header gives the frame size;
+    // VFW_E_NOT_CONNECTED before the connection is made.
     [[nodiscard]] virtual HRESULT GetConnectedMediaType(AM_MEDIA_TYPE& type) = 0;
     [[nodiscard]] virtual HRESULT SetBufferSamples(bool buffer) = 0;
     // which: 0 SampleCB, 1 BufferCB. The grabber keeps no reference to the callback: it must
