@@ -41,7 +41,7 @@ void SetText(PangoLayout* layout, std::wstring_view text, bool singleLine) {
 }  // namespace
 
 GtkTextRenderer::GtkTextRenderer()
-    : m_measuring(GObjectPtr<PangoContext>::Adopt(pango_font_map_create_context(pango_cairo_font_map_get_default()))) {
+    : m_measuring(GRefPtr<PangoContext>::Adopt(pango_font_map_create_context(pango_cairo_font_map_get_default()))) {
     UseGreyscale(m_measuring.get());
 }
 

@@ -187,7 +187,7 @@ void GtkUiHost::SetIcon(WindowHandle handle, const Bitmap& icon) {
     NativeWindow* window = FindKind(handle, WindowKind::TopLevel);
     if (!window || icon.IsEmpty()) return;
     // The pixbuf takes RGB bytes; the bitmap's pixels are 0x00RRGGBB words.
-    auto pixbuf = GObjectPtr<GdkPixbuf>::Adopt(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, icon.Width(), icon.Height()));
+    auto pixbuf = GRefPtr<GdkPixbuf>::Adopt(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, icon.Width(), icon.Height()));
     if (!pixbuf) return;
     guchar* pixels = gdk_pixbuf_get_pixels(pixbuf.get());
     const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
@@ -280,9 +280,9 @@ void GtkUiHost::SetCursor(CursorKind kind) {
     GdkDisplay* display = gdk_display_get_default();
     switch (kind) {
     case CursorKind::Arrow: m_cursor.reset(); break;
-    case CursorKind::Wait: m_cursor = GObjectPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_WATCH)); break;
+    case CursorKind::Wait: m_cursor = GRefPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_WATCH)); break;
     case CursorKind::None:
-        m_cursor = GObjectPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR));
+        m_cursor = GRefPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR));
         break;
     }
     for (NativeWindow* window : m_windows.TopLevels()) ApplyCursor(window->widget);

@@ -10,9 +10,8 @@ namespace platform::gst {
 ComPtr<IBaseFilter> SampleGrabberFilter::Create() {
     GstElement* bgr = MakeElement("capsfilter");
     if (bgr) {
-        GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGR");
-        g_object_set(bgr, "caps", caps, nullptr);
-        gst_caps_unref(caps);
+        auto caps = AdoptGRef(gst_caps_from_string("video/x-raw,format=BGR"));
+        g_object_set(bgr, "caps", caps.get(), nullptr);
     }
     GstElement* bin = MakeChainBin(nullptr, {MakeElement("videoconvert"), bgr});
     if (!bin) return nullptr;
@@ -21,10 +20,9 @@ ComPtr<IBaseFilter> SampleGrabberFilter::Create() {
 
 SampleGrabberFilter::SampleGrabberFilter(GstElement* bin, GstElement* bgr) : GstFilter(bin), m_bgr(bgr) {
     gst_video_info_init(&m_info);
-    GstPad* src = gst_element_get_static_pad(m_bgr, "src");
-    gst_pad_add_probe(src, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), &OnData, this,
-                      nullptr);
-    gst_object_unref(src);
+    auto src = AdoptGRef(gst_element_get_static_pad(m_bgr, "src"));
+    gst_pad_add_probe(src.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), &OnData,
+                      this, nullptr);
 }
 
 HRESULT SampleGrabberFilter::QueryExtra(REFIID iid, void** object) {
@@ -51,21 +49,17 @@ HRESULT SampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE& type) {
 HRESULT SampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE& type) {
     GstPad* input = PinPad(PINDIR_INPUT, 0);
     if (!input || !gst_pad_is_linked(input)) return VFW_E_NOT_CONNECTED;
-    GstPad* src = gst_element_get_static_pad(m_bgr, "src");
-    GstCaps* caps = gst_pad_get_current_caps(src);
+    auto src = AdoptGRef(gst_element_get_static_pad(m_bgr, "src"));
+    auto caps = AdoptGRef(gst_pad_get_current_caps(src.get()));
     if (!caps) {
         // Not streaming yet: what upstream will give, as the conversion turns it into BGR. The
         // camera's caps filter pins the size, so the answer is the size that will flow.
-        caps = gst_pad_query_caps(src, nullptr);
-        if (caps && !gst_caps_is_empty(caps) && !gst_caps_is_any(caps)) caps = gst_caps_fixate(caps);
+        caps = AdoptGRef(gst_pad_query_caps(src.get(), nullptr));
+        if (caps && !gst_caps_is_empty(caps.get()) && !gst_caps_is_any(caps.get()))
+            caps = AdoptGRef(gst_caps_fixate(caps.release()));  // takes the caps, gives fixed ones
     }
-    gst_object_unref(src);
-    if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) {
-        if (caps) gst_caps_unref(caps);
-        return VFW_E_NOT_CONNECTED;
-    }
-    type = StructureToMediaType(gst_caps_get_structure(caps, 0));
-    gst_caps_unref(caps);
+    if (!caps || gst_caps_is_empty(caps.get()) || gst_caps_is_any(caps.get())) return VFW_E_NOT_CONNECTED;
+    type = StructureToMediaType(gst_caps_get_structure(caps.get(), 0));
     return type.majortype == MEDIATYPE_Video ? S_OK : VFW_E_NOT_CONNECTED;
 }
 
