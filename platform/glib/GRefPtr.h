@@ -180,6 +180,10 @@ template <>
 struct GDeleter<GKeyFile> {
     void operator()(GKeyFile* p) const { g_key_file_free(p); }
 };
+template <>
+struct GDeleter<GDir> {
+    void operator()(GDir* p) const { g_dir_close(p); }
+};
 #ifdef GREF_HAVE_GSTREAMER
 template <>
 struct GDeleter<GstStructure> {
