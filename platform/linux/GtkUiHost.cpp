@@ -153,10 +153,11 @@ void GtkUiHost::BringToTop(WindowHandle handle) {
     GtkWidget* widget = window->widget;
     GtkWidget* container = gtk_widget_get_parent(widget);
     const bool focused = gtk_widget_has_focus(widget);
-    g_object_ref(widget);
-    gtk_container_remove(GTK_CONTAINER(container), widget);
-    gtk_fixed_put(GTK_FIXED(container), widget, window->rect.left, window->rect.top);
-    g_object_unref(widget);
+    {
+        auto keep = RefGRef(widget);  // while out of its container
+        gtk_container_remove(GTK_CONTAINER(container), widget);
+        gtk_fixed_put(GTK_FIXED(container), widget, window->rect.left, window->rect.top);
+    }
     if (focused) gtk_widget_grab_focus(widget);
 }
 
