@@ -71,7 +71,7 @@ int RunPopupMenu(GtkWindow* owner, const std::vector<MenuItem>& items, Point scr
     GdkEvent* trigger = gtk_get_current_event();
     if (!trigger) {
         trigger = gdk_event_new(GDK_BUTTON_RELEASE);
-        trigger->button.window = GDK_WINDOW(g_object_ref(anchor));
+        trigger->button.window = GDK_WINDOW(g_object_ref(anchor));  // the event's own, gdk_event_free drops it
         trigger->button.time = GDK_CURRENT_TIME;
         gdk_event_set_device(trigger, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_window_get_display(anchor))));
     }
