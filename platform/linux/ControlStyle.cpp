@@ -20,7 +20,7 @@ checkbutton.vistrel-control check, radiobutton.vistrel-control radio { margin: 0
 
 }  // namespace
 
-ControlStyle::ControlStyle() : m_provider(GObjectPtr<GtkCssProvider>::Adopt(gtk_css_provider_new())) {
+ControlStyle::ControlStyle() : m_provider(GRefPtr<GtkCssProvider>::Adopt(gtk_css_provider_new())) {
     gtk_css_provider_load_from_data(m_provider.get(), kStyleSheet, -1, nullptr);
     if (GdkScreen* screen = gdk_screen_get_default())
         gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(m_provider.get()),
@@ -39,7 +39,7 @@ void ControlStyle::Adopt(GtkWidget* control) {
 void ControlStyle::ApplyFont(NativeWindow& window) {
     GtkStyleContext* context = gtk_widget_get_style_context(window.widget);
     if (window.fontCss) gtk_style_context_remove_provider(context, GTK_STYLE_PROVIDER(window.fontCss.get()));
-    window.fontCss = GObjectPtr<GtkCssProvider>::Adopt(gtk_css_provider_new());
+    window.fontCss = GRefPtr<GtkCssProvider>::Adopt(gtk_css_provider_new());
     const std::string css = "* { " + ToCss(window.font) + " }";
     gtk_css_provider_load_from_data(window.fontCss.get(), css.c_str(), -1, nullptr);
     // Above the screen-wide sheets, so a theme's font for buttons does not win.

@@ -5,7 +5,7 @@
 
 #include <gtk/gtk.h>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "NativeWindow.h"
 
 namespace platform {
@@ -22,7 +22,7 @@ public:
     static void ApplyFont(NativeWindow& window);
 
 private:
-    GObjectPtr<GtkCssProvider> m_provider;
+    GRefPtr<GtkCssProvider> m_provider;
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "GtkPopupMenu.h"
 
+#include "GRefPtr.h"
 #include "Mnemonics.h"
 
 namespace platform {
@@ -49,7 +50,7 @@ int RunPopupMenu(GtkWindow* owner, const std::vector<MenuItem>& items, Point scr
     if (items.empty()) return 0;
     MenuRun run;
     GtkWidget* menu = BuildMenu(items, run);
-    g_object_ref_sink(menu);
+    auto keep = RefGRef(menu);  // the menu is floating until then
 
     // The point is given against the owner's window when there is one, so the menu lands on
     // the owner's screen; otherwise against the root window.
@@ -70,21 +71,19 @@ int RunPopupMenu(GtkWindow* owner, const std::vector<MenuItem>& items, Point scr
     GdkEvent* trigger = gtk_get_current_event();
     if (!trigger) {
         trigger = gdk_event_new(GDK_BUTTON_RELEASE);
-        trigger->button.window = GDK_WINDOW(g_object_ref(anchor));
+        trigger->button.window = GDK_WINDOW(g_object_ref(anchor));  // the event's own, gdk_event_free drops it
         trigger->button.time = GDK_CURRENT_TIME;
         gdk_event_set_device(trigger, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_window_get_display(anchor))));
     }
 
-    run.loop = g_main_loop_new(nullptr, FALSE);
+    auto loop = AdoptGRef(g_main_loop_new(nullptr, FALSE));
+    run.loop = loop.get();
     // Closing comes before an item's activation in the same dispatch, so the loop still sees the choice.
     g_signal_connect_swapped(menu, "deactivate", G_CALLBACK(g_main_loop_quit), run.loop);
     gtk_menu_popup_at_rect(GTK_MENU(menu), anchor, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, trigger);
     gdk_event_free(trigger);
     if (gtk_widget_get_visible(menu)) g_main_loop_run(run.loop);
-    g_main_loop_unref(run.loop);
-
     gtk_widget_destroy(menu);
-    g_object_unref(menu);
     return run.chosen;
 }
 

@@ -41,7 +41,7 @@ void SetText(PangoLayout* layout, std::wstring_view text, bool singleLine) {
 }  // namespace
 
 GtkTextRenderer::GtkTextRenderer()
-    : m_measuring(GObjectPtr<PangoContext>::Adopt(pango_font_map_create_context(pango_cairo_font_map_get_default()))) {
+    : m_measuring(GRefPtr<PangoContext>::Adopt(pango_font_map_create_context(pango_cairo_font_map_get_default()))) {
     UseGreyscale(m_measuring.get());
 }
 
@@ -56,7 +56,8 @@ void GtkTextRenderer::DrawText(Bitmap& target, const Rect& clip, std::wstring_vi
     cairo_rectangle(cr, visible.left, visible.top, visible.Width(), visible.Height());
     cairo_clip(cr);
 
-    PangoLayout* layout = pango_cairo_create_layout(cr);
+    auto ownedLayout = AdoptGRef(pango_cairo_create_layout(cr));
+    PangoLayout* layout = ownedLayout.get();
     UseGreyscale(pango_layout_get_context(layout));
     pango_layout_context_changed(layout);
     const PangoFontPtr font = ToPangoFont(style.font);
@@ -91,7 +92,7 @@ void GtkTextRenderer::DrawText(Bitmap& target, const Rect& clip, std::wstring_vi
     cairo_move_to(cr, x, y);
     pango_cairo_show_layout(cr, layout);
 
-    g_object_unref(layout);
+    ownedLayout.reset();
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
@@ -100,13 +101,12 @@ void GtkTextRenderer::DrawText(Bitmap& target, const Rect& clip, std::wstring_vi
 
 
 Size GtkTextRenderer::MeasureText(std::wstring_view text, const FontDesc& font) {
-    PangoLayout* layout = pango_layout_new(m_measuring.get());
+    auto layout = AdoptGRef(pango_layout_new(m_measuring.get()));
     const PangoFontPtr desc = ToPangoFont(font);
-    pango_layout_set_font_description(layout, desc.get());
-    SetText(layout, text, false);
+    pango_layout_set_font_description(layout.get(), desc.get());
+    SetText(layout.get(), text, false);
     int width = 0, height = 0;
-    pango_layout_get_pixel_size(layout, &width, &height);
-    g_object_unref(layout);
+    pango_layout_get_pixel_size(layout.get(), &width, &height);
     return {width, height};
 }
 

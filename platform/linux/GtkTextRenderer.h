@@ -4,7 +4,7 @@
 
 #include <pango/pango.h>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "platform/Surface.h"
 
 namespace platform {
@@ -18,7 +18,7 @@ public:
     Size MeasureText(std::wstring_view text, const FontDesc& font) override;
 
 private:
-    GObjectPtr<PangoContext> m_measuring;
+    GRefPtr<PangoContext> m_measuring;
 };
 
 }  // namespace platform

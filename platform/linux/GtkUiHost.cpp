@@ -153,10 +153,11 @@ void GtkUiHost::BringToTop(WindowHandle handle) {
     GtkWidget* widget = window->widget;
     GtkWidget* container = gtk_widget_get_parent(widget);
     const bool focused = gtk_widget_has_focus(widget);
-    g_object_ref(widget);
-    gtk_container_remove(GTK_CONTAINER(container), widget);
-    gtk_fixed_put(GTK_FIXED(container), widget, window->rect.left, window->rect.top);
-    g_object_unref(widget);
+    {
+        auto keep = RefGRef(widget);  // while out of its container
+        gtk_container_remove(GTK_CONTAINER(container), widget);
+        gtk_fixed_put(GTK_FIXED(container), widget, window->rect.left, window->rect.top);
+    }
     if (focused) gtk_widget_grab_focus(widget);
 }
 
@@ -187,7 +188,7 @@ void GtkUiHost::SetIcon(WindowHandle handle, const Bitmap& icon) {
     NativeWindow* window = FindKind(handle, WindowKind::TopLevel);
     if (!window || icon.IsEmpty()) return;
     // The pixbuf takes RGB bytes; the bitmap's pixels are 0x00RRGGBB words.
-    auto pixbuf = GObjectPtr<GdkPixbuf>::Adopt(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, icon.Width(), icon.Height()));
+    auto pixbuf = GRefPtr<GdkPixbuf>::Adopt(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, icon.Width(), icon.Height()));
     if (!pixbuf) return;
     guchar* pixels = gdk_pixbuf_get_pixels(pixbuf.get());
     const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
@@ -280,9 +281,9 @@ void GtkUiHost::SetCursor(CursorKind kind) {
     GdkDisplay* display = gdk_display_get_default();
     switch (kind) {
     case CursorKind::Arrow: m_cursor.reset(); break;
-    case CursorKind::Wait: m_cursor = GObjectPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_WATCH)); break;
+    case CursorKind::Wait: m_cursor = GRefPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_WATCH)); break;
     case CursorKind::None:
-        m_cursor = GObjectPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR));
+        m_cursor = GRefPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR));
         break;
     }
     for (NativeWindow* window : m_windows.TopLevels()) ApplyCursor(window->widget);

@@ -6,7 +6,7 @@
 
 #include "ControlStyle.h"
 #include "EventRouter.h"
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "GtkTextRenderer.h"
 #include "InputGate.h"
 #include "TimerTable.h"
@@ -94,7 +94,7 @@ private:
     InputGate m_gate{m_router};
     TimerTable m_timers{m_router};
     WakeSource m_wake{m_router};
-    GObjectPtr<GdkCursor> m_cursor;  // nullptr: the default arrow
+    GRefPtr<GdkCursor> m_cursor;  // nullptr: the default arrow
 };
 
 }  // namespace platform

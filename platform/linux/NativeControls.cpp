@@ -1,6 +1,7 @@
 #include "NativeControls.h"
 
 #include "ControlStyle.h"
+#include "GRefPtr.h"
 #include "Mnemonics.h"
 #include "platform/Strings.h"
 
@@ -78,10 +79,9 @@ void CreateNativeControl(EventRouter& router, NativeWindow& window, NativeWindow
         break;
     case WindowKind::ComboBox: {
         widget = gtk_combo_box_text_new();
-        GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(widget));
-        for (GList* cell = cells; cell; cell = cell->next)
+        GListPtr cells(gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(widget)));  // the renderers are the layout's
+        for (GList* cell = cells.get(); cell; cell = cell->next)
             g_object_set(cell->data, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
-        g_list_free(cells);
         break;
     }
     case WindowKind::TopLevel:

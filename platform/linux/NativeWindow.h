@@ -8,7 +8,7 @@
 #include <deque>
 #include <string>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "platform/Bitmap.h"
 #include "platform/UiHost.h"
 
@@ -26,7 +26,7 @@ struct NativeWindow {
     Rect rect;                       // as in CreateParams::rect
     std::wstring text;
     FontDesc font;
-    GObjectPtr<GtkCssProvider> fontCss;
+    GRefPtr<GtkCssProvider> fontCss;
     bool enabled = true;
     // What the program last painted into the client area or canvas. GTK redraws it whenever
     // anything on top changes (a video frame in a child, say); the program paints again only

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "BitmapCairo.h"
+#include "GRefPtr.h"
 
 // A GtkFixed whose preferred size is zero, so set_size_request alone decides its size.
 struct VistrelPaintedArea {
@@ -63,15 +64,13 @@ bool HiddenUnderCover(GtkWidget* widget, cairo_t* cr) {
     GdkRectangle clip;
     if (!gdk_cairo_get_clip_rectangle(cr, &clip)) return true;  // nothing to draw at all
     bool hidden = false;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    for (GList* l = children; l && !hidden; l = l->next) hidden = Covers(GTK_WIDGET(l->data), widget, clip);
-    g_list_free(children);
+    const GListPtr children(gtk_container_get_children(GTK_CONTAINER(widget)));
+    for (GList* l = children.get(); l && !hidden; l = l->next) hidden = Covers(GTK_WIDGET(l->data), widget, clip);
     GtkWidget* parent = gtk_widget_get_parent(widget);
     if (hidden || !parent || !GTK_IS_CONTAINER(parent)) return hidden;
-    GList* siblings = gtk_container_get_children(GTK_CONTAINER(parent));
-    GList* above = g_list_find(siblings, widget);
+    const GListPtr siblings(gtk_container_get_children(GTK_CONTAINER(parent)));
+    GList* above = g_list_find(siblings.get(), widget);
     for (GList* l = above ? above->next : nullptr; l && !hidden; l = l->next) hidden = Covers(GTK_WIDGET(l->data), widget, clip);
-    g_list_free(siblings);
     return hidden;
 }
 

@@ -116,22 +116,19 @@ TEST(InChild, FirstLookupFailsToolRegistersSecondLookupFinds) {
     ASSERT_EQ(tool.exitCode, 0) << Explain(tool);
     EXPECT_EQ(tool.out, "");
 
-    GstElementFactory* factory = videoeffect::FindFactoryByLongName("Video Effect Filter", true);
+    auto factory = videoeffect::FindFactoryByLongName("Video Effect Filter", true);
     ASSERT_NE(factory, nullptr);
-    EXPECT_STREQ(gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory)), "videoeffect");
-    GstElement* element = gst_element_factory_create(factory, nullptr);
+    EXPECT_STREQ(gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory.get())), "videoeffect");
+    auto element = AdoptGRef(gst_element_factory_create(factory.get(), nullptr));
     ASSERT_NE(element, nullptr);
-    EXPECT_EQ(element->numsinkpads, 1);
-    EXPECT_EQ(element->numsrcpads, 1);
-    gst_object_unref(element);
-    gst_object_unref(factory);
+    EXPECT_EQ(element.get()->numsinkpads, 1);
+    EXPECT_EQ(element.get()->numsrcpads, 1);
 
     // Only the exact name counts; without a rescan the registry is only searched.
     EXPECT_EQ(videoeffect::FindFactoryByLongName("Video Effect", false), nullptr);
     EXPECT_EQ(videoeffect::FindFactoryByLongName("video effect filter", false), nullptr);
-    GstElementFactory* again = videoeffect::FindFactoryByLongName("Video Effect Filter", false);
+    auto again = videoeffect::FindFactoryByLongName("Video Effect Filter", false);
     EXPECT_EQ(again, factory);
-    if (again) gst_object_unref(again);
 }
 
 TEST(Registration, TheProgramsFirstRunFindsTheFilterAfterRegistering) {

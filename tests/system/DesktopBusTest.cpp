@@ -34,10 +34,9 @@ std::vector<InhibitCall> WithMode(const std::vector<InhibitCall>& calls, const s
 // is answered, the subscription is in force and signals sent from now on are seen. (A real
 // desktop has no such race to speak of: nothing signals just as the program starts.)
 void SyncWithBus(DBusLink& bus) {
-    GVariant* reply = bus.Call("bus round trip", "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                               "org.freedesktop.DBus", "GetId", nullptr, G_VARIANT_TYPE("(s)"));
+    auto reply = bus.Call("bus round trip", "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                          "org.freedesktop.DBus", "GetId", nullptr, G_VARIANT_TYPE("(s)"));
     ASSERT_NE(reply, nullptr);
-    g_variant_unref(reply);
 }
 
 class DesktopBusTest : public IsolatedTest {

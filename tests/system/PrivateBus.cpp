@@ -7,7 +7,7 @@ PrivateBus::~PrivateBus() {
 }
 
 bool PrivateBus::Up(ScopedEnv& env) {
-    if (!platform::GCharPtr(g_find_program_in_path("dbus-daemon"))) {
+    if (!GCharPtr(g_find_program_in_path("dbus-daemon"))) {
         ADD_FAILURE() << "dbus-daemon is missing (tools/packages.sh installs it)";
         return false;
     }
@@ -15,7 +15,7 @@ bool PrivateBus::Up(ScopedEnv& env) {
     env.Set("DBUS_SESSION_BUS_ADDRESS", "");
     // The daemon's start unsets DISPLAY (against X11 autolaunch); the tests after this one need it.
     if (const char* display = g_getenv("DISPLAY")) env.Set("DISPLAY", display);
-    m_bus = platform::GObjectPtr<GTestDBus>::Adopt(g_test_dbus_new(G_TEST_DBUS_NONE));
+    m_bus = GRefPtr<GTestDBus>::Adopt(g_test_dbus_new(G_TEST_DBUS_NONE));
     g_test_dbus_up(m_bus.get());
     m_address = g_test_dbus_get_bus_address(m_bus.get());
     env.Unset("DBUS_SESSION_BUS_ADDRESS");

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "SystemTestSupport.h"
 
 namespace systemtest {
@@ -25,7 +25,7 @@ public:
     GDBusConnection* Connect() const;
 
 private:
-    platform::GObjectPtr<GTestDBus> m_bus;
+    GRefPtr<GTestDBus> m_bus;
     std::string m_address;
 };
 

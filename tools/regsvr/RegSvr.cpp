@@ -12,21 +12,13 @@
 #include <memory>
 #include <string>
 
+#include "GRefPtr.h"
+
 #include "videoeffect/VideoEffect.h"
 
 namespace {
 
 enum ExitCode : int { kOk = 0, kUsage = 1, kNotThePlugin = 2, kInstallFailed = 3 };
-
-struct GFree {
-    void operator()(void* p) const { g_free(p); }
-};
-using GCharPtr = std::unique_ptr<gchar, GFree>;
-
-struct GErrorFree {
-    void operator()(GError* e) const { g_error_free(e); }
-};
-using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 
 struct Options {
     bool silent = false;
@@ -67,21 +59,19 @@ int Register(const Options& options) {
         std::fprintf(stderr, "vistrel-regsvr: %s: no such file\n", source.c_str());
         return kNotThePlugin;
     }
-    GError* rawError = nullptr;
-    if (!gst_init_check(nullptr, nullptr, &rawError)) {
-        GErrorPtr error{rawError};
+    GErrorPtr error;
+    if (!gst_init_check(nullptr, nullptr, OutPtr(error))) {
         std::fprintf(stderr, "vistrel-regsvr: cannot start GStreamer: %s\n", error ? error->message : "unknown error");
         return kInstallFailed;
     }
-    GstPlugin* plugin = gst_plugin_load_file(source.c_str(), &rawError);
+    auto plugin = AdoptGRef(gst_plugin_load_file(source.c_str(), OutPtr(error)));
     if (!plugin) {
-        GErrorPtr error{rawError};
         std::fprintf(stderr, "vistrel-regsvr: %s is not a GStreamer plugin: %s\n", source.c_str(),
                      error ? error->message : "unknown error");
         return kNotThePlugin;
     }
-    const std::string name = gst_plugin_get_name(plugin);
-    gst_object_unref(plugin);
+    const std::string name = gst_plugin_get_name(plugin.get());
+    plugin.reset();
     if (name != videoeffect::kPluginName) {
         std::fprintf(stderr, "vistrel-regsvr: %s is the GStreamer plugin \"%s\", not \"%s\"\n", source.c_str(),
                      name.c_str(), videoeffect::kPluginName);
@@ -93,20 +83,17 @@ int Register(const Options& options) {
         std::fprintf(stderr, "vistrel-regsvr: cannot create %s: %s\n", folder.c_str(), std::strerror(errno));
         return kInstallFailed;
     }
-    gchar* rawData = nullptr;
+    GCharPtr data;
     gsize length = 0;
-    if (!g_file_get_contents(source.c_str(), &rawData, &length, &rawError)) {
-        GErrorPtr error{rawError};
+    if (!g_file_get_contents(source.c_str(), OutPtr(data), &length, OutPtr(error))) {
         std::fprintf(stderr, "vistrel-regsvr: %s\n", error->message);
         return kInstallFailed;
     }
-    GCharPtr data{rawData};
     // Written to a temporary file and renamed over the target, so a running scan never loads a
     // half-written plugin.
     const std::string target = InstalledPath();
     if (!g_file_set_contents_full(target.c_str(), data.get(), static_cast<gssize>(length),
-                                  G_FILE_SET_CONTENTS_CONSISTENT, 0644, &rawError)) {
-        GErrorPtr error{rawError};
+                                  G_FILE_SET_CONTENTS_CONSISTENT, 0644, OutPtr(error))) {
         std::fprintf(stderr, "vistrel-regsvr: %s\n", error->message);
         return kInstallFailed;
     }

@@ -2,6 +2,8 @@
 
 #include <gst/audio/audio.h>
 
+#include "GRefPtr.h"
+
 struct VistrelTestDevice {
     GstDevice parent;
     vistrel::testdevices::TestDeviceEntry* entry;
@@ -64,16 +66,14 @@ GstElement* CreateElement(GstDevice* device, const gchar* name) {
 
 GstDevice* NewTestDevice(const TestDeviceEntry& entry, const std::string& path) {
     const bool camera = entry.kind == TestDeviceKind::Camera;
-    GstCaps* caps = CapsOf(entry);
-    GstStructure* properties = gst_structure_new("vistrel-test-device", kPathProperty, G_TYPE_STRING, path.c_str(),
+    auto caps = AdoptGRef(CapsOf(entry));
+    GUniquePtr<GstStructure> properties(gst_structure_new("vistrel-test-device", kPathProperty, G_TYPE_STRING, path.c_str(),
                                                  kBusyProperty, G_TYPE_BOOLEAN, gboolean(entry.busy),
                                                  kCaptureClassProperty, G_TYPE_BOOLEAN,
-                                                 gboolean(camera && entry.captureClass), nullptr);
+                                                 gboolean(camera && entry.captureClass), nullptr));
     gpointer object = g_object_new(vistrel_test_device_get_type(), "display-name", entry.name.c_str(), "device-class",
-                                   camera ? "Video/Source" : "Audio/Source", "caps", caps, "properties", properties,
+                                   camera ? "Video/Source" : "Audio/Source", "caps", caps.get(), "properties", properties.get(),
                                    nullptr);
-    gst_caps_unref(caps);
-    gst_structure_free(properties);
     auto* device = static_cast<VistrelTestDevice*>(object);
     device->entry = new TestDeviceEntry(entry);
     return GST_DEVICE(device);

@@ -3,20 +3,11 @@
 #include <glib.h>
 
 #include <charconv>
-#include <memory>
+
+#include "GRefPtr.h"
 
 namespace vistrel::testdevices {
 namespace {
-
-struct KeyFileDeleter {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-struct StrvDeleter {
-    void operator()(gchar** strv) const { g_strfreev(strv); }
-};
-struct GFreeDeleter {
-    void operator()(void* p) const { g_free(p); }
-};
 
 constexpr std::string_view kGroup = "Device";
 
@@ -78,15 +69,12 @@ ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents
     if (!kind) return std::string("the name ends neither in .camera nor in .microphone");
     const bool camera = *kind == TestDeviceKind::Camera;
 
-    std::unique_ptr<GKeyFile, KeyFileDeleter> file(g_key_file_new());
-    GError* error = nullptr;
-    if (!g_key_file_load_from_data(file.get(), contents.data(), contents.size(), G_KEY_FILE_NONE, &error)) {
-        std::string message = std::string("not a key file: ") + error->message;
-        g_error_free(error);
-        return message;
-    }
+    GUniquePtr<GKeyFile> file(g_key_file_new());
+    GErrorPtr error;
+    if (!g_key_file_load_from_data(file.get(), contents.data(), contents.size(), G_KEY_FILE_NONE, OutPtr(error)))
+        return std::string("not a key file: ") + error->message;
     gsize groupCount = 0;
-    std::unique_ptr<gchar*, StrvDeleter> groups(g_key_file_get_groups(file.get(), &groupCount));
+    GStrvPtr groups(g_key_file_get_groups(file.get(), &groupCount));
     for (gsize i = 0; i < groupCount; ++i)
         if (groups.get()[i] != kGroup) return std::string("unknown group [") + groups.get()[i] + "]";
     if (!g_key_file_has_group(file.get(), kGroup.data())) return std::string("no [Device] group");
@@ -99,13 +87,13 @@ ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents
     if (camera) entry.sizes = {{640, 480}};
 
     gsize keyCount = 0;
-    std::unique_ptr<gchar*, StrvDeleter> keys(g_key_file_get_keys(file.get(), kGroup.data(), &keyCount, nullptr));
+    GStrvPtr keys(g_key_file_get_keys(file.get(), kGroup.data(), &keyCount, nullptr));
     for (gsize i = 0; i < keyCount; ++i) {
         std::string_view key = keys.get()[i];
-        std::unique_ptr<gchar, GFreeDeleter> raw(g_key_file_get_value(file.get(), kGroup.data(), keys.get()[i], nullptr));
+        GCharPtr raw(g_key_file_get_value(file.get(), kGroup.data(), keys.get()[i], nullptr));
         std::string_view value = raw ? std::string_view(raw.get()) : std::string_view();
         if (key == "Name") {
-            std::unique_ptr<gchar, GFreeDeleter> name(g_key_file_get_string(file.get(), kGroup.data(), "Name", nullptr));
+            GCharPtr name(g_key_file_get_string(file.get(), kGroup.data(), "Name", nullptr));
             if (!name || Trim(name.get()).empty()) return std::string("Name is empty");
             entry.name = Trim(name.get());
         } else if (key == "Busy") {

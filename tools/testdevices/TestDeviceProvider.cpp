@@ -6,30 +6,25 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "GRefPtr.h"
 #include "TestDevice.h"
 #include "TestDeviceEntry.h"
 
 namespace vistrel::testdevices {
 namespace {
 
-struct GFreeDeleter {
-    void operator()(void* p) const { g_free(p); }
-};
-using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
-
 struct PluggedDevice {
-    GstDevice* device = nullptr;  // our own reference
+    GRefPtr<GstDevice> device;
     TestDeviceEntry entry;
 };
 
 // What the provider keeps while started.
 struct ProviderState {
     std::string folder;
-    GFileMonitor* monitor = nullptr;
+    GRefPtr<GFileMonitor> monitor;
     gulong changedHandler = 0;
     std::map<std::string, PluggedDevice> plugged;  // by file path
     // Contents of refused files already warned about, so a file is reported once, not at each
@@ -39,12 +34,10 @@ struct ProviderState {
 
 bool PatternExists(const char* pattern) {
     static GEnumClass* patterns = [] {
-        GstElement* probe = gst_element_factory_make("videotestsrc", nullptr);
+        auto probe = AdoptGRef(gst_element_factory_make("videotestsrc", nullptr));
         if (!probe) return static_cast<GEnumClass*>(nullptr);
-        GParamSpec* entry = g_object_class_find_property(G_OBJECT_GET_CLASS(probe), "pattern");
-        auto* klass = static_cast<GEnumClass*>(g_type_class_ref(entry->value_type));
-        gst_object_unref(probe);
-        return klass;
+        GParamSpec* entry = g_object_class_find_property(G_OBJECT_GET_CLASS(probe.get()), "pattern");
+        return static_cast<GEnumClass*>(g_type_class_ref(entry->value_type));  // kept for the process
     }();
     return patterns && g_enum_get_value_by_nick(patterns, pattern);
 }
@@ -64,11 +57,10 @@ std::string BaseName(const std::string& path) {
 std::optional<TestDeviceEntry> ReadDeviceFile(ProviderState& state, const std::string& path, bool report) {
     std::string name = BaseName(path);
     if (name.empty() || name.front() == '.' || !KindOfFileName(name)) return std::nullopt;
-    gchar* data = nullptr;
+    GCharPtr data;
     gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &data, &length, nullptr)) return std::nullopt;
-    std::string contents(data, length);
-    g_free(data);
+    if (!g_file_get_contents(path.c_str(), OutPtr(data), &length, nullptr)) return std::nullopt;
+    std::string contents(data.get(), length);
     ParseResult result = ParseTestDevice(name, contents, PatternExists);
     if (auto* entry = std::get_if<TestDeviceEntry>(&result)) {
         state.refused.erase(path);
@@ -88,13 +80,12 @@ std::optional<TestDeviceEntry> ReadDeviceFile(ProviderState& state, const std::s
 
 std::vector<std::string> DeviceFilesIn(const std::string& folder) {
     std::vector<std::string> paths;
-    GDir* dir = folder.empty() ? nullptr : g_dir_open(folder.c_str(), 0, nullptr);
+    GUniquePtr<GDir> dir(folder.empty() ? nullptr : g_dir_open(folder.c_str(), 0, nullptr));
     if (!dir) return paths;
-    while (const char* name = g_dir_read_name(dir)) {
+    while (const char* name = g_dir_read_name(dir.get())) {
         GCharPtr path(g_build_filename(folder.c_str(), name, nullptr));
         paths.emplace_back(path.get());
     }
-    g_dir_close(dir);
     // Directory order is arbitrary; the name order is what a user who writes the files expects.
     std::sort(paths.begin(), paths.end());
     return paths;
@@ -127,10 +118,9 @@ void Unplug(GstDeviceProvider* provider, const std::string& path) {
     ProviderState& state = *Self(provider)->state;
     auto it = state.plugged.find(path);
     if (it == state.plugged.end()) return;
-    GstDevice* device = it->second.device;
+    GRefPtr<GstDevice> device = std::move(it->second.device);
     state.plugged.erase(it);
-    gst_device_provider_device_remove(provider, device);
-    gst_object_unref(device);
+    gst_device_provider_device_remove(provider, device.get());
 }
 
 // Brings the device of one file up to date: plugged when it appeared, replaced when it changed,
@@ -145,10 +135,9 @@ void Refresh(GstDeviceProvider* provider, const std::string& path, bool report) 
         Unplug(provider, path);
     }
     if (!entry) return;
-    GstDevice* device = NewTestDevice(*entry, path);
-    gst_object_ref_sink(device);
+    auto device = AdoptGRef(NewTestDevice(*entry, path));
     state.plugged[path] = PluggedDevice{device, *entry};
-    gst_device_provider_device_add(provider, device);
+    gst_device_provider_device_add(provider, device.get());  // the provider takes a reference of its own
 }
 
 void OnFolderChanged(GFileMonitor*, GFile* file, GFile* other, GFileMonitorEvent event, gpointer data) {
@@ -181,6 +170,7 @@ void OnFolderChanged(GFileMonitor*, GFile* file, GFile* other, GFileMonitorEvent
     }
 }
 
+// The probe vfunc hands its caller the list and a floating reference of each device in it.
 GList* Probe(GstDeviceProvider* provider) {
     ProviderState& state = *Self(provider)->state;
     std::string folder = state.monitor ? state.folder : FolderFromEnvironment();
@@ -194,11 +184,11 @@ gboolean Start(GstDeviceProvider* provider) {
     ProviderState& state = *Self(provider)->state;
     state.folder = FolderFromEnvironment();
     if (state.folder.empty()) return FALSE;
-    GFile* folder = g_file_new_for_path(state.folder.c_str());
-    state.monitor = g_file_monitor_directory(folder, G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr);
-    g_object_unref(folder);
+    auto folder = AdoptGRef(g_file_new_for_path(state.folder.c_str()));
+    state.monitor = AdoptGRef(g_file_monitor_directory(folder.get(), G_FILE_MONITOR_WATCH_MOVES, nullptr, nullptr));
     if (state.monitor)
-        state.changedHandler = g_signal_connect(state.monitor, "changed", G_CALLBACK(OnFolderChanged), provider);
+        state.changedHandler =
+            g_signal_connect(state.monitor.get(), "changed", G_CALLBACK(OnFolderChanged), provider);
     for (const std::string& path : DeviceFilesIn(state.folder)) Refresh(provider, path, true);
     return TRUE;
 }
@@ -206,13 +196,11 @@ gboolean Start(GstDeviceProvider* provider) {
 void Stop(GstDeviceProvider* provider) {
     ProviderState& state = *Self(provider)->state;
     if (state.monitor) {
-        g_signal_handler_disconnect(state.monitor, state.changedHandler);
-        g_file_monitor_cancel(state.monitor);
-        g_object_unref(state.monitor);
-        state.monitor = nullptr;
+        g_signal_handler_disconnect(state.monitor.get(), state.changedHandler);
+        g_file_monitor_cancel(state.monitor.get());
+        state.monitor.reset();
     }
     // The base class drops its own list of devices after this.
-    for (auto& [path, plugged] : state.plugged) gst_object_unref(plugged.device);
     state.plugged.clear();
     state.refused.clear();
 }

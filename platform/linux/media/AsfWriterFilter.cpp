@@ -11,15 +11,25 @@
 namespace platform::gst {
 namespace {
 
-// The encoders are told the frame rate the cameras give.
+// What the video branch is set to when the profile's stream leaves a value out.
+// The frame rate the cameras give: the encoder's key-frame spacing is counted in frames.
 constexpr int kFramesPerSecond = 30;
+// The frame size of the smallest system profile.
+constexpr int kDefaultVideoWidth = 320;
+constexpr int kDefaultVideoHeight = 240;
+// Bits per second of that profile's video stream.
+constexpr uint32_t kDefaultVideoBitrate = 300'000;
+// The longest time between key frames, in 100-ns units: 8 s, the profiles' own default.
+constexpr int64_t kDefaultKeyFrameSpacing = 80'000'000;
+// 100-ns units in a second, the unit of the profile's times.
+constexpr int64_t kUnitsPerSecond = 10'000'000;
 
+// A floating capsfilter holding the caps described, or nullptr.
 GstElement* CapsFilter(const char* description) {
     GstElement* filter = MakeElement("capsfilter");
     if (!filter) return nullptr;
-    GstCaps* caps = gst_caps_from_string(description);
-    g_object_set(filter, "caps", caps, nullptr);
-    gst_caps_unref(caps);
+    auto caps = AdoptGRef(gst_caps_from_string(description));
+    g_object_set(filter, "caps", caps.get(), nullptr);
     return filter;
 }
 
@@ -74,22 +84,18 @@ HRESULT AsfWriterFilter::ConfigureFilterUsingProfile(IWMProfile* profile) {
 
 void AsfWriterFilter::Clear() {
     GstElement* bin = Element();
-    std::vector<GstPad*> pads;
+    std::vector<GRefPtr<GstPad>> pads;
     GST_OBJECT_LOCK(bin);
-    for (GList* l = bin->sinkpads; l; l = l->next) pads.push_back(GST_PAD(gst_object_ref(l->data)));
+    for (GList* l = bin->sinkpads; l; l = l->next) pads.push_back(RefGRef(GST_PAD(l->data)));
     GST_OBJECT_UNLOCK(bin);
-    for (GstPad* pad : pads) {
-        gst_element_remove_pad(bin, pad);
-        gst_object_unref(pad);
-    }
-    std::vector<GstElement*> children;
+    for (const GRefPtr<GstPad>& pad : pads) gst_element_remove_pad(bin, pad.get());
+    std::vector<GRefPtr<GstElement>> children;
     GST_OBJECT_LOCK(bin);
-    for (GList* l = GST_BIN_CHILDREN(bin); l; l = l->next) children.push_back(GST_ELEMENT(gst_object_ref(l->data)));
+    for (GList* l = GST_BIN_CHILDREN(bin); l; l = l->next) children.push_back(RefGRef(GST_ELEMENT(l->data)));
     GST_OBJECT_UNLOCK(bin);
-    for (GstElement* child : children) {
-        gst_element_set_state(child, GST_STATE_NULL);
-        gst_bin_remove(GST_BIN(bin), child);
-        gst_object_unref(child);
+    for (const GRefPtr<GstElement>& child : children) {
+        gst_element_set_state(child.get(), GST_STATE_NULL);
+        gst_bin_remove(GST_BIN(bin), child.get());
     }
     m_mux = nullptr;
     m_sink = nullptr;
@@ -98,23 +104,18 @@ void AsfWriterFilter::Clear() {
 
 HRESULT AsfWriterFilter::Build(const std::vector<WmStream>& streams) {
     Clear();
-    m_mux = MakeElement("asfmux");
-    m_sink = MakeElement("filesink");
-    if (!m_mux || !m_sink) {
-        for (GstElement* e : {m_mux, m_sink})
-            if (e) gst_object_unref(gst_object_ref_sink(e));
-        m_mux = m_sink = nullptr;
-        return E_FAIL;
-    }
+    auto mux = AdoptGRef(MakeElement("asfmux"));
+    auto sink = AdoptGRef(MakeElement("filesink"));
+    if (!mux || !sink) return E_FAIL;
     // The shortest preroll keeps the first frame's presentation time at zero for players that
     // do not subtract it; the buffer window is the encoders' business.
-    g_object_set(m_mux, "preroll", guint64(0), nullptr);
-    if (!m_location.empty()) g_object_set(m_sink, "location", m_location.c_str(), nullptr);
-    gst_bin_add_many(GST_BIN(Element()), m_mux, m_sink, nullptr);
-    if (!gst_element_link(m_mux, m_sink)) return E_FAIL;
-    GstPad* sinkPad = gst_element_get_static_pad(m_sink, "sink");
-    gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &AsfWriterFilter::OnFileEvent, this, nullptr);
-    gst_object_unref(sinkPad);
+    g_object_set(mux.get(), "preroll", guint64(0), nullptr);
+    if (!m_location.empty()) g_object_set(sink.get(), "location", m_location.c_str(), nullptr);
+    m_mux = AddToBin(Element(), std::move(mux));
+    m_sink = AddToBin(Element(), std::move(sink));
+    if (!m_mux || !m_sink || !gst_element_link(m_mux, m_sink)) return E_FAIL;
+    auto sinkPad = AdoptGRef(gst_element_get_static_pad(m_sink, "sink"));
+    gst_pad_add_probe(sinkPad.get(), GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &AsfWriterFilter::OnFileEvent, this, nullptr);
 
     int index = 0;
     for (const WmStream& stream : streams) {
@@ -128,9 +129,9 @@ HRESULT AsfWriterFilter::Build(const std::vector<WmStream>& streams) {
 }
 
 bool AsfWriterFilter::AddVideoBranch(const WmStream& stream, int index) {
-    int width = 320;
-    int height = 240;
-    uint32_t bitrate = 300'000;
+    int width = kDefaultVideoWidth;
+    int height = kDefaultVideoHeight;
+    uint32_t bitrate = kDefaultVideoBitrate;
     if (auto vih = ReadVideoInfo(stream.mediaType)) {
         if (vih->bmiHeader.biWidth > 0) width = vih->bmiHeader.biWidth;
         if (vih->bmiHeader.biHeight != 0) height = std::abs(vih->bmiHeader.biHeight);
@@ -140,22 +141,15 @@ bool AsfWriterFilter::AddVideoBranch(const WmStream& stream, int index) {
     // profile's size is the frame size, so the ratio and format are pinned.
     char caps[160];
     std::snprintf(caps, sizeof caps, "video/x-raw,format=I420,width=%d,height=%d,pixel-aspect-ratio=1/1", width, height);
+    // The bin owns the chain's elements; these two are borrowed.
     GstElement* queue = MakeElement("queue");
-    GstElement* convert = MakeElement("videoconvert");
-    GstElement* scale = MakeElement("videoscale");
-    GstElement* size = CapsFilter(caps);
     GstElement* encoder = MakeElement("avenc_wmv2");
-    GstElement* elements[] = {queue, convert, scale, size, encoder};
-    if (std::any_of(std::begin(elements), std::end(elements), [](GstElement* e) { return !e; })) {
-        for (GstElement* e : elements)
-            if (e) gst_object_unref(gst_object_ref_sink(e));
+    if (!AddChain(Element(),
+                  {queue, MakeElement("videoconvert"), MakeElement("videoscale"), CapsFilter(caps), encoder}))
         return false;
-    }
-    int64_t spacing = stream.maxKeyFrameSpacing > 0 ? stream.maxKeyFrameSpacing : 80'000'000;
-    int gop = std::max<int>(1, int(spacing * kFramesPerSecond / 10'000'000));
+    int64_t spacing = stream.maxKeyFrameSpacing > 0 ? stream.maxKeyFrameSpacing : kDefaultKeyFrameSpacing;
+    int gop = std::max<int>(1, int(spacing * kFramesPerSecond / kUnitsPerSecond));
     g_object_set(encoder, "bitrate", gint(bitrate), "gop-size", gint(gop), nullptr);
-    for (GstElement* e : elements) gst_bin_add(GST_BIN(Element()), e);
-    if (!gst_element_link_many(queue, convert, scale, size, encoder, nullptr)) return false;
     return LinkBranch(queue, encoder, "video_%u", index);
 }
 
@@ -163,38 +157,30 @@ bool AsfWriterFilter::AddAudioBranch(const WmStream& stream, int index) {
     WmAudioFormat format = AudioFormatOf(stream);
     char caps[96];
     std::snprintf(caps, sizeof caps, "audio/x-raw,rate=%d,channels=%d", format.rate, format.channels);
+    // The bin owns the chain's elements; these two are borrowed.
     GstElement* queue = MakeElement("queue");
-    GstElement* convert = MakeElement("audioconvert");
-    GstElement* resample = MakeElement("audioresample");
-    GstElement* shape = CapsFilter(caps);
     GstElement* encoder = MakeElement("avenc_wmav2");
-    GstElement* elements[] = {queue, convert, resample, shape, encoder};
-    if (std::any_of(std::begin(elements), std::end(elements), [](GstElement* e) { return !e; })) {
-        for (GstElement* e : elements)
-            if (e) gst_object_unref(gst_object_ref_sink(e));
+    if (!AddChain(Element(), {queue, MakeElement("audioconvert"), MakeElement("audioresample"), CapsFilter(caps),
+                              encoder}))
         return false;
-    }
     g_object_set(encoder, "bitrate", gint(format.bitrate), nullptr);
-    for (GstElement* e : elements) gst_bin_add(GST_BIN(Element()), e);
-    if (!gst_element_link_many(queue, convert, resample, shape, encoder, nullptr)) return false;
     return LinkBranch(queue, encoder, "audio_%u", index);
 }
 
 bool AsfWriterFilter::LinkBranch(GstElement* first, GstElement* encoder, const char* muxPad, int index) {
-    GstPad* muxSink = gst_element_request_pad_simple(m_mux, muxPad);
-    GstPad* encoded = gst_element_get_static_pad(encoder, "src");
-    bool linked = muxSink && gst_pad_link(encoded, muxSink) == GST_PAD_LINK_OK;
+    // The request pad stays the muxer's until it is released with the muxer.
+    auto muxSink = AdoptGRef(gst_element_request_pad_simple(m_mux, muxPad));
+    auto encoded = AdoptGRef(gst_element_get_static_pad(encoder, "src"));
+    bool linked = muxSink && gst_pad_link(encoded.get(), muxSink.get()) == GST_PAD_LINK_OK;
     if (linked) {
         auto branch = std::make_unique<Branch>();
         branch->writer = this;
         gst_segment_init(&branch->segment, GST_FORMAT_TIME);
-        gst_pad_add_probe(encoded,
+        gst_pad_add_probe(encoded.get(),
                           GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
                           &AsfWriterFilter::OnEncoded, branch.get(), nullptr);
         m_branches.push_back(std::move(branch));
     }
-    gst_object_unref(encoded);
-    if (muxSink) gst_object_unref(muxSink);
     if (!linked) return false;
     char name[16];
     std::snprintf(name, sizeof name, "in%d", index);
@@ -209,12 +195,13 @@ GstPadProbeReturn AsfWriterFilter::OnEncoded(GstPad*, GstPadProbeInfo* info, gpo
     if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
         GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
         if (GST_EVENT_TYPE(event) != GST_EVENT_SEGMENT) return GST_PAD_PROBE_OK;
+        // A probe that puts other data in place drops what it was handed.
+        auto replaced = AdoptGRef(event);
         gst_event_copy_segment(event, &branch->segment);
         GstSegment fresh;
         gst_segment_init(&fresh, GST_FORMAT_TIME);
         GstEvent* replacement = gst_event_new_segment(&fresh);
         gst_event_set_seqnum(replacement, gst_event_get_seqnum(event));
-        gst_event_unref(event);
         GST_PAD_PROBE_INFO_DATA(info) = replacement;
         return GST_PAD_PROBE_OK;
     }
@@ -252,10 +239,7 @@ HRESULT AsfWriterFilter::OnEnterGraph(GstGraph& graph, const std::wstring& name)
     gst_element_get_state(pipeline, &state, nullptr, 0);
     if (state == GST_STATE_PLAYING) {
         GstClockTime now = GST_CLOCK_TIME_NONE;
-        if (GstClock* clock = gst_element_get_clock(pipeline)) {
-            now = gst_clock_get_time(clock);
-            gst_object_unref(clock);
-        }
+        if (auto clock = AdoptGRef(gst_element_get_clock(pipeline))) now = gst_clock_get_time(clock.get());
         GstClockTime baseTime = gst_element_get_base_time(pipeline);
         m_base = GST_CLOCK_TIME_IS_VALID(now) && now > baseTime ? now - baseTime : 0;
         std::lock_guard lock(m_mutex);
@@ -285,14 +269,11 @@ bool AsfWriterFilter::StartFinishing() {
     gst_element_call_async(
         Element(),
         [](GstElement* bin, gpointer) {
-            std::vector<GstPad*> inputs;
+            std::vector<GRefPtr<GstPad>> inputs;
             GST_OBJECT_LOCK(bin);
-            for (GList* l = bin->sinkpads; l; l = l->next) inputs.push_back(GST_PAD(gst_object_ref(l->data)));
+            for (GList* l = bin->sinkpads; l; l = l->next) inputs.push_back(RefGRef(GST_PAD(l->data)));
             GST_OBJECT_UNLOCK(bin);
-            for (GstPad* input : inputs) {
-                gst_pad_send_event(input, gst_event_new_eos());
-                gst_object_unref(input);
-            }
+            for (const GRefPtr<GstPad>& input : inputs) gst_pad_send_event(input.get(), gst_event_new_eos());
         },
         this, [](gpointer self) { static_cast<AsfWriterFilter*>(self)->GstFilter::Release(); });
     return true;

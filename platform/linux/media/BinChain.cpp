@@ -1,5 +1,6 @@
 #include "BinChain.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -12,38 +13,35 @@ GstElement* MakeElement(const char* factory, const char* name) {
 }
 
 GstPad* AddGhostPad(GstElement* bin, GstElement* element, const char* padName, const char* ghostName) {
-    GstPad* target = gst_element_get_static_pad(element, padName);
+    auto target = AdoptGRef(gst_element_get_static_pad(element, padName));
     if (!target) return nullptr;
-    GstPad* ghost = gst_ghost_pad_new(ghostName, target);
-    gst_object_unref(target);
+    GstPad* ghost = gst_ghost_pad_new(ghostName, target.get());
     gst_pad_set_active(ghost, TRUE);
-    gst_element_add_pad(bin, ghost);
+    gst_element_add_pad(bin, ghost);  // sinks the new pad
     return ghost;
 }
 
-GstElement* MakeChainBin(const char* name, std::initializer_list<GstElement*> elements) {
-    bool complete = true;
-    for (GstElement* element : elements) complete = complete && element;
-    if (!complete) {
-        for (GstElement* element : elements)
-            if (element) gst_object_unref(gst_object_ref_sink(element));
-        return nullptr;
-    }
-    GstElement* bin = gst_bin_new(name);
+bool AddChain(GstElement* bin, std::initializer_list<GstElement*> elements) {
+    std::vector<GRefPtr<GstElement>> owned;
+    for (GstElement* element : elements) owned.push_back(AdoptGRef(element));
+    if (std::any_of(owned.begin(), owned.end(), [](const GRefPtr<GstElement>& e) { return !e; })) return false;
     GstElement* previous = nullptr;
-    for (GstElement* element : elements) {
-        gst_bin_add(GST_BIN(bin), element);
-        if (previous && !gst_element_link(previous, element)) {
-            gst_object_unref(gst_object_ref_sink(bin));
-            return nullptr;
-        }
-        previous = element;
+    for (GRefPtr<GstElement>& element : owned) {
+        GstElement* added = AddToBin(bin, std::move(element));
+        if (!added || (previous && !gst_element_link(previous, added))) return false;
+        previous = added;
     }
+    return true;
+}
+
+GstElement* MakeChainBin(const char* name, std::initializer_list<GstElement*> elements) {
+    auto bin = AdoptGRef(gst_bin_new(name));
+    if (!AddChain(bin.get(), elements)) return nullptr;
     GstElement* first = *elements.begin();
-    GstElement* last = previous;
-    if (first->numsinkpads > 0) AddGhostPad(bin, first, "sink", "sink");
-    if (last->numsrcpads > 0) AddGhostPad(bin, last, "src", "src");
-    return bin;
+    GstElement* last = *std::prev(elements.end());
+    if (first->numsinkpads > 0) AddGhostPad(bin.get(), first, "sink", "sink");
+    if (last->numsrcpads > 0) AddGhostPad(bin.get(), last, "src", "src");
+    return bin.release();
 }
 
 }  // namespace platform::gst

@@ -43,10 +43,9 @@ std::vector<FrameSize> SizesOf(const GstStructure* s) {
         return {{width, height}};
     std::vector<FrameSize> sizes;
     for (const FrameSize& size : kCommonSizes) {
-        GstStructure* probe = gst_structure_new(gst_structure_get_name(s), "width", G_TYPE_INT, size.width, "height",
-                                                G_TYPE_INT, size.height, nullptr);
-        if (gst_structure_can_intersect(s, probe)) sizes.push_back(size);
-        gst_structure_free(probe);
+        GUniquePtr<GstStructure> probe(gst_structure_new(gst_structure_get_name(s), "width", G_TYPE_INT, size.width,
+                                                         "height", G_TYPE_INT, size.height, nullptr));
+        if (gst_structure_can_intersect(s, probe.get())) sizes.push_back(size);
     }
     return sizes;
 }
@@ -67,12 +66,12 @@ std::vector<AM_MEDIA_TYPE> TypesOf(const GstCaps* caps) {
         if (!gst_structure_has_name(s, "video/x-raw") && !gst_structure_has_name(s, "image/jpeg")) continue;
         for (const char* format : FormatsOf(s))
             for (const FrameSize& size : SizesOf(s)) {
-                GstStructure* one = gst_structure_copy(s);
-                if (format) gst_structure_set(one, "format", G_TYPE_STRING, format, nullptr);
-                gst_structure_set(one, "width", G_TYPE_INT, size.width, "height", G_TYPE_INT, size.height, nullptr);
-                gst_structure_fixate_field_nearest_fraction(one, "framerate", 30, 1);
-                AM_MEDIA_TYPE type = StructureToMediaType(one);
-                gst_structure_free(one);
+                GUniquePtr<GstStructure> one(gst_structure_copy(s));
+                if (format) gst_structure_set(one.get(), "format", G_TYPE_STRING, format, nullptr);
+                gst_structure_set(one.get(), "width", G_TYPE_INT, size.width, "height", G_TYPE_INT, size.height,
+                                  nullptr);
+                gst_structure_fixate_field_nearest_fraction(one.get(), "framerate", 30, 1);
+                AM_MEDIA_TYPE type = StructureToMediaType(one.get());
                 bool seen = false;
                 for (const AM_MEDIA_TYPE& known : types) seen = seen || SameType(known, type);
                 if (!seen) types.push_back(std::move(type));
@@ -102,7 +101,10 @@ CameraFilter* CameraFilter::From(IUnknown* object) {
 }
 
 CameraFilter::CameraFilter(GstElement* bin, const DeviceInfo& device, GstElement* source)
-    : GstFilter(bin), m_device(device), m_source(source), m_deviceCaps(gst_device_get_caps(device.device.get())) {
+    : GstFilter(bin),
+      m_device(device),
+      m_source(source),
+      m_deviceCaps(AdoptGRef(gst_device_get_caps(device.device.get()))) {
     m_capsFilter = gst_element_factory_make("capsfilter", "capture-size");
     m_converter = gst_element_factory_make("videoconvert", "convert");
     gst_bin_add_many(GST_BIN(bin), m_source, m_capsFilter, m_converter, nullptr);
@@ -111,9 +113,8 @@ CameraFilter::CameraFilter(GstElement* bin, const DeviceInfo& device, GstElement
         if (m_jpegDecoder) gst_bin_add(GST_BIN(bin), m_jpegDecoder);
     }
     gst_element_link_many(m_source, m_capsFilter, m_converter, nullptr);
-    GstPad* target = gst_element_get_static_pad(m_converter, "src");
-    gst_element_add_pad(bin, gst_ghost_pad_new("src", target));
-    gst_object_unref(target);
+    auto target = AdoptGRef(gst_element_get_static_pad(m_converter, "src"));
+    gst_element_add_pad(bin, gst_ghost_pad_new("src", target.get()));  // sinks the new pad
 
     m_types = TypesOf(m_deviceCaps.get());
     if (!m_types.empty()) (void)SetCaptureType(m_types.front());
@@ -161,29 +162,26 @@ HRESULT CameraFilter::SetCaptureType(const AM_MEDIA_TYPE& type) {
 
     // Narrowed to what the device lists at that size, so the source gives one of its own
     // formats at one of its own rates.
-    GstCaps* chosen = nullptr;
+    GRefPtr<GstCaps> chosen;
     for (GstStructure* s : candidates) {
-        GstCaps* caps = gst_caps_new_full(s, nullptr);  // takes the structure
-        if (!chosen && gst_caps_can_intersect(caps, m_deviceCaps.get()))
-            chosen = gst_caps_intersect(caps, m_deviceCaps.get());
-        gst_caps_unref(caps);
+        auto caps = AdoptGRef(gst_caps_new_full(s, nullptr));  // takes the structure
+        if (!chosen && gst_caps_can_intersect(caps.get(), m_deviceCaps.get()))
+            chosen = AdoptGRef(gst_caps_intersect(caps.get(), m_deviceCaps.get()));
     }
     if (!chosen) return VFW_E_TYPE_NOT_ACCEPTED;
 
     // What GetFormat reports: the device's type that the caps pick first.
     for (const AM_MEDIA_TYPE& offered : m_types) {
-        GstCaps* offeredCaps = MediaTypeToCaps(offered);
+        auto offeredCaps = AdoptGRef(MediaTypeToCaps(offered));
         // The type's rate went through 100-ns units and back: compare formats and sizes only.
-        if (offeredCaps) gst_structure_remove_field(gst_caps_get_structure(offeredCaps, 0), "framerate");
-        bool match = offeredCaps && gst_caps_can_intersect(offeredCaps, chosen);
-        if (offeredCaps) gst_caps_unref(offeredCaps);
+        if (offeredCaps) gst_structure_remove_field(gst_caps_get_structure(offeredCaps.get(), 0), "framerate");
+        bool match = offeredCaps && gst_caps_can_intersect(offeredCaps.get(), chosen.get());
         if (match) {
             m_current = offered;
             break;
         }
     }
-    Apply(chosen);
-    gst_caps_unref(chosen);
+    Apply(chosen.get());
     return S_OK;
 }
 

@@ -56,10 +56,6 @@ protected:
     HRESULT QueryExtra(REFIID iid, void** object) override;
 
 private:
-    struct CapsUnref {
-        void operator()(GstCaps* caps) const { gst_caps_unref(caps); }
-    };
-
     CameraFilter(GstElement* bin, const DeviceInfo& device, GstElement* source);
     ~CameraFilter() override = default;
 
@@ -71,7 +67,7 @@ private:
     GstElement* m_capsFilter = nullptr;   // owned by the bin
     GstElement* m_jpegDecoder = nullptr;  // owned by the bin; only for devices that offer JPEG
     GstElement* m_converter = nullptr;    // owned by the bin
-    std::unique_ptr<GstCaps, CapsUnref> m_deviceCaps;
+    GRefPtr<GstCaps> m_deviceCaps;
     std::vector<AM_MEDIA_TYPE> m_types;
     AM_MEDIA_TYPE m_current;
     bool m_decoding = false;

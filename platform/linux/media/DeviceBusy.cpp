@@ -47,18 +47,17 @@ bool V4l2NodeBusy(const char* node) {
 }  // namespace
 
 bool DeviceIsBusy(const DeviceInfo& device, GstElement* source) {
-    if (GstStructure* properties = gst_device_get_properties(device.device.get())) {
+    if (GUniquePtr<GstStructure> properties{gst_device_get_properties(device.device.get())}) {
         gboolean declared = FALSE;
-        bool known = gst_structure_get_boolean(properties, vistrel::testdevices::kBusyProperty, &declared);
-        gst_structure_free(properties);
+        bool known = gst_structure_get_boolean(properties.get(), vistrel::testdevices::kBusyProperty, &declared);
         if (known) return declared;
     }
     // Only a source that opens the node itself can find it taken; pipewire shares its nodes.
     if (!source || g_strcmp0(G_OBJECT_TYPE_NAME(source), "GstV4l2Src") != 0) return false;
     gchar* node = nullptr;
     g_object_get(source, "device", &node, nullptr);
+    GCharPtr owned(node);
     std::string path = node ? node : "";
-    g_free(node);
     if (path.empty() || UsedHere(path) || UsedHere(device.path)) return false;
     return V4l2NodeBusy(path.c_str());
 }

@@ -6,10 +6,6 @@
 namespace platform::gst {
 namespace {
 
-struct GstObjectUnref {
-    void operator()(GstDevice* device) const { gst_object_unref(device); }
-};
-
 std::string StringProperty(const GstStructure* properties, const char* key) {
     const char* value = properties ? gst_structure_get_string(properties, key) : nullptr;
     return value ? value : "";
@@ -39,14 +35,13 @@ std::optional<DeviceInfo> DescribeDevice(GstDevice* device) {
         return std::nullopt;
     GCharPtr name(gst_device_get_display_name(device));
     info.name = FromUtf8(name ? name.get() : "");
-    GstStructure* properties = gst_device_get_properties(device);
-    info.path = DevicePathOf(properties);
+    GUniquePtr<GstStructure> properties(gst_device_get_properties(device));
+    info.path = DevicePathOf(properties.get());
     gboolean member = TRUE;
-    if (properties) gst_structure_get_boolean(properties, vistrel::testdevices::kCaptureClassProperty, &member);
+    if (properties) gst_structure_get_boolean(properties.get(), vistrel::testdevices::kCaptureClassProperty, &member);
     // Every real camera is a capture device; only a test camera can say otherwise.
     info.captureClass = info.kind == DeviceKind::Camera && member;
-    if (properties) gst_structure_free(properties);
-    info.device = std::shared_ptr<GstDevice>(GST_DEVICE(gst_object_ref(device)), GstObjectUnref());
+    info.device = RefGRef(device);
     return info;
 }
 

@@ -21,28 +21,27 @@ struct DeviceMonitor::Impl {
         std::function<void(const DeviceChange&)> handler;
     };
 
-    GObjectPtr<GstDeviceMonitor> monitor;
-    GSource* watch = nullptr;
+    GRefPtr<GstDeviceMonitor> monitor;
+    GRefPtr<GSource> watch;
     bool started = false;
     DeviceList devices;
     std::map<uint32_t, Registration> registrations;
     uint32_t nextRegistration = 1;
 
     void Apply(GstMessage* message, bool notify) {
-        GstDevice* device = nullptr;
+        GRefPtr<GstDevice> device;
         DeviceInfo info;
         DeviceChange change;
         bool changed = false;
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_DEVICE_ADDED) {
-            gst_message_parse_device_added(message, &device);
-            changed = devices.Add(device, &info);
+            gst_message_parse_device_added(message, OutPtr(device));
+            changed = devices.Add(device.get(), &info);
             change.kind = DeviceChange::Kind::Arrival;
         } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_DEVICE_REMOVED) {
-            gst_message_parse_device_removed(message, &device);
-            changed = devices.Remove(device, &info);
+            gst_message_parse_device_removed(message, OutPtr(device));
+            changed = devices.Remove(device.get(), &info);
             change.kind = DeviceChange::Kind::RemoveComplete;
         }
-        if (device) gst_object_unref(device);
         if (!changed || !notify) return;
         change.interfaceClass = InterfaceClassOf(info);
         change.name = info.name;
@@ -62,10 +61,7 @@ struct DeviceMonitor::Impl {
 DeviceMonitor::DeviceMonitor() : m_impl(std::make_unique<Impl>()) {}
 
 DeviceMonitor::~DeviceMonitor() {
-    if (m_impl->watch) {
-        g_source_destroy(m_impl->watch);
-        g_source_unref(m_impl->watch);
-    }
+    if (m_impl->watch) g_source_destroy(m_impl->watch.get());
     if (m_impl->monitor) gst_device_monitor_stop(m_impl->monitor.get());
 }
 
@@ -76,28 +72,23 @@ void DeviceMonitor::Start() {
     gst_init(nullptr, nullptr);
     if (g_getenv(vistrel::testdevices::kFolderVariable)) vistrel::testdevices::RegisterTestDeviceProvider();
 
-    impl.monitor = GObjectPtr<GstDeviceMonitor>::Adopt(gst_device_monitor_new());
+    impl.monitor = GRefPtr<GstDeviceMonitor>::Adopt(gst_device_monitor_new());
     gst_device_monitor_add_filter(impl.monitor.get(), "Video/Source", nullptr);
     gst_device_monitor_add_filter(impl.monitor.get(), "Audio/Source", nullptr);
     if (!gst_device_monitor_start(impl.monitor.get())) return;  // no provider: no devices, ever
 
     // Providers announce the devices present at start on the bus, in the order they found
     // them; take those first so that order is kept, then whatever only the listing has.
-    GstBus* bus = gst_device_monitor_get_bus(impl.monitor.get());
+    auto bus = AdoptGRef(gst_device_monitor_get_bus(impl.monitor.get()));
     const auto kinds = GstMessageType(GST_MESSAGE_DEVICE_ADDED | GST_MESSAGE_DEVICE_REMOVED);
-    while (GstMessage* message = gst_bus_pop_filtered(bus, kinds)) {
-        impl.Apply(message, false);
-        gst_message_unref(message);
-    }
-    GList* present = gst_device_monitor_get_devices(impl.monitor.get());
-    for (GList* l = present; l; l = l->next) impl.devices.Add(GST_DEVICE(l->data));
-    g_list_free_full(present, gst_object_unref);
+    while (auto message = AdoptGRef(gst_bus_pop_filtered(bus.get(), kinds))) impl.Apply(message.get(), false);
+    GstObjectListPtr present(gst_device_monitor_get_devices(impl.monitor.get()));
+    for (GList* l = present.get(); l; l = l->next) impl.devices.Add(GST_DEVICE(l->data));
 
     // On the default context, which the UI thread runs, whatever thread called Start.
-    impl.watch = gst_bus_create_watch(bus);
-    g_source_set_callback(impl.watch, G_SOURCE_FUNC(&Impl::OnBusMessage), &impl, nullptr);
-    g_source_attach(impl.watch, nullptr);
-    gst_object_unref(bus);
+    impl.watch = AdoptGRef(gst_bus_create_watch(bus.get()));
+    g_source_set_callback(impl.watch.get(), G_SOURCE_FUNC(&Impl::OnBusMessage), &impl, nullptr);
+    g_source_attach(impl.watch.get(), nullptr);
 }
 
 std::vector<DeviceInfo> DeviceMonitor::Devices(DeviceKind kind) {

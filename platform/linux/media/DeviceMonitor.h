@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "platform/media/Media.h"
 
 namespace platform::gst {
@@ -20,7 +20,7 @@ enum class DeviceKind { Camera, Microphone };
 // A device as listed: shared so that a listing taken by an enumerator stays valid after the
 // device is unplugged.
 struct DeviceInfo {
-    std::shared_ptr<GstDevice> device;
+    GRefPtr<GstDevice> device;
     DeviceKind kind = DeviceKind::Camera;
     std::wstring name;         // the display name
     std::string path;          // what identifies the device across providers ("/dev/video0", a file)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "EffectFilter.h"
+#include "GRefPtr.h"
 #include "GstFilter.h"
 #include "platform/Strings.h"
 #include "videoeffect/EffectLookup.h"
@@ -14,16 +15,12 @@ namespace platform::gst {
 namespace {
 
 ComPtr<IBaseFilter> BindFactory(const std::string& factoryName) {
-    GstElementFactory* factory = gst_element_factory_find(factoryName.c_str());
+    auto factory = AdoptGRef(gst_element_factory_find(factoryName.c_str()));
     if (!factory) return nullptr;
-    ComPtr<IBaseFilter> filter;
-    if (factoryName == videoeffect::kFactoryName) {
-        filter = EffectFilter::Create(factory);
-    } else if (GstElement* element = gst_element_factory_create(factory, nullptr)) {
-        filter = ComPtr<IBaseFilter>::Adopt(new GstFilter(element));
-    }
-    gst_object_unref(factory);
-    return filter;
+    if (factoryName == videoeffect::kFactoryName) return EffectFilter::Create(factory.get());
+    if (GstElement* element = gst_element_factory_create(factory.get(), nullptr))
+        return ComPtr<IBaseFilter>::Adopt(new GstFilter(element));
+    return nullptr;
 }
 
 }  // namespace
@@ -31,18 +28,16 @@ ComPtr<IBaseFilter> BindFactory(const std::string& factoryName) {
 std::vector<CategoryEntry> LegacyFilterEntries() {
     // The lookup rescans the plugin folders, so an effect filter registered by the tool since
     // the process started is listed now.
-    if (GstElementFactory* effect = videoeffect::FindFactoryByLongName(videoeffect::kLongName, true))
-        gst_object_unref(effect);
+    (void)videoeffect::FindFactoryByLongName(videoeffect::kLongName, true);
     std::vector<CategoryEntry> entries;
-    GList* factories = gst_registry_get_feature_list(gst_registry_get(), GST_TYPE_ELEMENT_FACTORY);
-    for (GList* item = factories; item; item = item->next) {
+    GstObjectListPtr factories(gst_registry_get_feature_list(gst_registry_get(), GST_TYPE_ELEMENT_FACTORY));
+    for (GList* item = factories.get(); item; item = item->next) {
         auto* factory = GST_ELEMENT_FACTORY(item->data);
         const gchar* longName = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_LONGNAME);
         if (!longName) continue;
         std::string factoryName = GST_OBJECT_NAME(factory);
         entries.push_back(CategoryEntry{FromUtf8(longName), [factoryName] { return BindFactory(factoryName); }});
     }
-    gst_plugin_feature_list_free(factories);
     return entries;
 }
 

@@ -7,7 +7,7 @@
 
 namespace platform::gst {
 
-GstFilter::GstFilter(GstElement* element) : m_element(GObjectPtr<GstElement>::Adopt(element)) {}
+GstFilter::GstFilter(GstElement* element) : m_element(GRefPtr<GstElement>::Adopt(element)) {}
 
 GstFilter::~GstFilter() {
     // A filter leaves its graph before the last reference goes (the graph holds one), so the
@@ -90,11 +90,9 @@ GstPad* GstFilter::PinPad(PIN_DIRECTION direction, int index) const {
 std::vector<AM_MEDIA_TYPE> GstFilter::PinMediaTypes(PIN_DIRECTION direction, int index) const {
     GstPad* pad = PinPad(direction, index);
     if (!pad) return {};
-    GstCaps* caps = gst_pad_get_current_caps(pad);
-    if (!caps) caps = gst_pad_query_caps(pad, nullptr);
-    std::vector<AM_MEDIA_TYPE> types = CapsToMediaTypes(caps);
-    if (caps) gst_caps_unref(caps);
-    return types;
+    auto caps = AdoptGRef(gst_pad_get_current_caps(pad));
+    if (!caps) caps = AdoptGRef(gst_pad_query_caps(pad, nullptr));
+    return CapsToMediaTypes(caps.get());
 }
 
 HRESULT GstFilter::PinQueryInterface(PIN_DIRECTION, int, REFIID, void**) { return E_NOINTERFACE; }

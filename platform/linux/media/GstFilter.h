@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "platform/media/Filters.h"
 
 namespace platform::gst {
@@ -70,7 +70,7 @@ protected:
 
 private:
     RefCount m_refs;
-    GObjectPtr<GstElement> m_element;
+    GRefPtr<GstElement> m_element;
     std::wstring m_name;
     GstGraph* m_graph = nullptr;
 };

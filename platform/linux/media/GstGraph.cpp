@@ -22,38 +22,26 @@ FILTER_STATE FilterState(GstState state) {
     }
 }
 
-// GstCaps is a mini object: a small owner of its own.
-struct CapsRef {
-    GstCaps* caps = nullptr;
-    explicit CapsRef(GstCaps* c) : caps(c) {}
-    CapsRef(const CapsRef&) = delete;
-    CapsRef& operator=(const CapsRef&) = delete;
-    ~CapsRef() {
-        if (caps) gst_caps_unref(caps);
-    }
-};
-
 bool CanMeet(GstPad* outPad, GstPad* inPad, GstCaps* through) {
-    CapsRef outCaps(gst_pad_query_caps(outPad, through));
-    CapsRef inCaps(gst_pad_query_caps(inPad, through));
-    return gst_caps_can_intersect(outCaps.caps, inCaps.caps);
+    auto outCaps = AdoptGRef(gst_pad_query_caps(outPad, through));
+    auto inCaps = AdoptGRef(gst_pad_query_caps(inPad, through));
+    return gst_caps_can_intersect(outCaps.get(), inCaps.get());
 }
 
 // The kind of stream an output pad offers: its caps' first structure name.
 std::string MediaKind(GstPad* pad) {
-    CapsRef caps(gst_pad_query_caps(pad, nullptr));
-    if (!caps.caps || gst_caps_is_empty(caps.caps) || gst_caps_is_any(caps.caps)) return {};
-    return gst_structure_get_name(gst_caps_get_structure(caps.caps, 0));
+    auto caps = AdoptGRef(gst_pad_query_caps(pad, nullptr));
+    if (!caps || gst_caps_is_empty(caps.get()) || gst_caps_is_any(caps.get())) return {};
+    return gst_structure_get_name(gst_caps_get_structure(caps.get(), 0));
 }
 
 }  // namespace
 
 GstGraph::GstGraph(GtkUiHost* ui)
-    : m_pipeline(GObjectPtr<GstElement>::Adopt(gst_pipeline_new(nullptr))),
+    : m_pipeline(GRefPtr<GstElement>::Adopt(gst_pipeline_new(nullptr))),
       m_video(std::make_unique<VideoWindow>(ui)) {
-    GstBus* bus = gst_element_get_bus(m_pipeline.get());
-    gst_bus_set_sync_handler(bus, &GstGraph::OnBusMessage, this, nullptr);
-    gst_object_unref(bus);
+    auto bus = AdoptGRef(gst_element_get_bus(m_pipeline.get()));
+    gst_bus_set_sync_handler(bus.get(), &GstGraph::OnBusMessage, this, nullptr);
 }
 
 GstGraph::~GstGraph() {
@@ -65,9 +53,8 @@ GstGraph::~GstGraph() {
     }
     for (Entry& entry : m_filters) entry.filter->OnLeaveGraph();
     m_filters.clear();
-    GstBus* bus = gst_element_get_bus(m_pipeline.get());
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
+    auto bus = AdoptGRef(gst_element_get_bus(m_pipeline.get()));
+    gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
 }
 
 HRESULT GstGraph::QueryInterface(REFIID iid, void** object) {
@@ -199,23 +186,21 @@ HRESULT GstGraph::CheckPins(IPin* out, IPin* in, GstPin*& outPin, GstPin*& inPin
 }
 
 HRESULT GstGraph::LinkThrough(GstPin& outPin, GstPin& inPin, GstPad* outPad, GstPad* inPad,
-                              std::vector<GstElement*> helpers) {
+                              std::vector<GRefPtr<GstElement>> helpers) {
     Link link{&outPin.Filter(), outPin.Index(), &inPin.Filter(), inPin.Index(), {}};
-    for (GstElement* helper : helpers) {
-        gst_bin_add(GST_BIN(m_pipeline.get()), helper);  // sinks the floating reference
-        link.helpers.push_back(helper);
-    }
     bool linked = true;
-    GstPad* from = outPad;
-    for (GstElement* helper : link.helpers) {
-        GstPad* sink = gst_element_get_static_pad(helper, "sink");
-        linked = linked && gst_pad_link(from, sink) == GST_PAD_LINK_OK;
-        gst_object_unref(sink);
-        if (from != outPad) gst_object_unref(from);
-        from = gst_element_get_static_pad(helper, "src");
+    for (GRefPtr<GstElement>& helper : helpers) {
+        GstElement* added = AddToBin(m_pipeline.get(), std::move(helper));
+        if (added) link.helpers.push_back(added);
+        linked = linked && added;
     }
-    linked = linked && gst_pad_link(from, inPad) == GST_PAD_LINK_OK;
-    if (from != outPad) gst_object_unref(from);
+    GRefPtr<GstPad> from = RefGRef(outPad);
+    for (GstElement* helper : link.helpers) {
+        auto sink = AdoptGRef(gst_element_get_static_pad(helper, "sink"));
+        linked = linked && gst_pad_link(from.get(), sink.get()) == GST_PAD_LINK_OK;
+        from = AdoptGRef(gst_element_get_static_pad(helper, "src"));
+    }
+    linked = linked && gst_pad_link(from.get(), inPad) == GST_PAD_LINK_OK;
     if (!linked) {
         Unlink(link);
         return VFW_E_CANNOT_CONNECT;
@@ -228,15 +213,9 @@ HRESULT GstGraph::LinkThrough(GstPin& outPin, GstPin& inPin, GstPad* outPad, Gst
 
 void GstGraph::Unlink(Link& link) {
     GstPad* outPad = link.out->PinPad(PINDIR_OUTPUT, link.outIndex);
-    if (GstPad* peer = outPad ? gst_pad_get_peer(outPad) : nullptr) {
-        gst_pad_unlink(outPad, peer);
-        gst_object_unref(peer);
-    }
+    if (auto peer = AdoptGRef(outPad ? gst_pad_get_peer(outPad) : nullptr)) gst_pad_unlink(outPad, peer.get());
     GstPad* inPad = link.in->PinPad(PINDIR_INPUT, link.inIndex);
-    if (GstPad* peer = inPad ? gst_pad_get_peer(inPad) : nullptr) {
-        gst_pad_unlink(peer, inPad);
-        gst_object_unref(peer);
-    }
+    if (auto peer = AdoptGRef(inPad ? gst_pad_get_peer(inPad) : nullptr)) gst_pad_unlink(peer.get(), inPad);
     for (GstElement* helper : link.helpers) {
         gst_element_set_state(helper, GST_STATE_NULL);
         gst_bin_remove(GST_BIN(m_pipeline.get()), helper);  // unlinks and frees it
@@ -254,13 +233,15 @@ HRESULT GstGraph::ConnectDirect(IPin* out, IPin* in, const AM_MEDIA_TYPE* type) 
         if (!CanMeet(outPad, inPad, nullptr)) return VFW_E_NO_ACCEPTABLE_TYPES;
         return LinkThrough(*outPin, *inPin, outPad, inPad, {});
     }
-    CapsRef caps(MediaTypeToCaps(*type));
-    if (!caps.caps) return VFW_E_TYPE_NOT_ACCEPTED;
-    if (!CanMeet(outPad, inPad, caps.caps)) return VFW_E_NO_ACCEPTABLE_TYPES;
-    GstElement* capsFilter = MakeElement("capsfilter");
+    auto caps = AdoptGRef(MediaTypeToCaps(*type));
+    if (!caps) return VFW_E_TYPE_NOT_ACCEPTED;
+    if (!CanMeet(outPad, inPad, caps.get())) return VFW_E_NO_ACCEPTABLE_TYPES;
+    auto capsFilter = AdoptGRef(MakeElement("capsfilter"));
     if (!capsFilter) return E_FAIL;
-    g_object_set(capsFilter, "caps", caps.caps, nullptr);
-    return LinkThrough(*outPin, *inPin, outPad, inPad, {capsFilter});
+    g_object_set(capsFilter.get(), "caps", caps.get(), nullptr);
+    std::vector<GRefPtr<GstElement>> helpers;
+    helpers.push_back(std::move(capsFilter));
+    return LinkThrough(*outPin, *inPin, outPad, inPad, std::move(helpers));
 }
 
 HRESULT GstGraph::Connect(IPin* out, IPin* in) {
@@ -288,18 +269,15 @@ HRESULT GstGraph::Connect(IPin* out, IPin* in) {
     } else {
         return VFW_E_CANNOT_CONNECT;
     }
-    CapsRef targetCaps(gst_caps_from_string(target));
-    CapsRef inCaps(gst_pad_query_caps(inPad, nullptr));
-    if (!gst_caps_can_intersect(targetCaps.caps, inCaps.caps)) return VFW_E_CANNOT_CONNECT;
+    auto targetCaps = AdoptGRef(gst_caps_from_string(target));
+    auto inCaps = AdoptGRef(gst_pad_query_caps(inPad, nullptr));
+    if (!gst_caps_can_intersect(targetCaps.get(), inCaps.get())) return VFW_E_CANNOT_CONNECT;
 
-    std::vector<GstElement*> helpers;
+    std::vector<GRefPtr<GstElement>> helpers;
     for (const char* factory : chain) {
-        GstElement* helper = MakeElement(factory);
-        if (!helper) {
-            for (GstElement* made : helpers) gst_object_unref(gst_object_ref_sink(made));
-            return VFW_E_CANNOT_CONNECT;
-        }
-        helpers.push_back(helper);
+        auto helper = AdoptGRef(MakeElement(factory));
+        if (!helper) return VFW_E_CANNOT_CONNECT;
+        helpers.push_back(std::move(helper));
     }
     return LinkThrough(*outPin, *inPin, outPad, inPad, std::move(helpers));
 }
@@ -406,9 +384,9 @@ GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer da
     // and dropped afterwards, so none piles up on a bus nobody pops.
     auto* self = static_cast<GstGraph*>(data);
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-        GError* error = nullptr;
-        gchar* debug = nullptr;
-        gst_message_parse_error(message, &error, &debug);
+        GErrorPtr error;
+        GCharPtr debug;
+        gst_message_parse_error(message, OutPtr(error), OutPtr(debug));
         bool first = false;
         {
             std::lock_guard lock(self->m_mutex);
@@ -432,8 +410,6 @@ GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer da
                 },
                 self, [](gpointer user) { static_cast<GstGraph*>(user)->Release(); });
         }
-        g_clear_error(&error);
-        g_free(debug);
     }
     return GST_BUS_DROP;
 }

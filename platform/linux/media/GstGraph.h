@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "GObjectPtr.h"
+#include "GRefPtr.h"
 #include "platform/media/Graph.h"
 
 namespace platform {
@@ -91,7 +91,7 @@ private:
     Link* FindLink(const GstFilter* filter, PIN_DIRECTION direction, int index);
     HRESULT CheckPins(IPin* out, IPin* in, GstPin*& outPin, GstPin*& inPin, GstPad*& outPad, GstPad*& inPad);
     HRESULT LinkThrough(GstPin& outPin, GstPin& inPin, GstPad* outPad, GstPad* inPad,
-                        std::vector<GstElement*> helpers);
+                        std::vector<GRefPtr<GstElement>> helpers);
     void Unlink(Link& link);
     HRESULT ChangeState(GstState target);
     void FinishWriters();
@@ -99,7 +99,7 @@ private:
     static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
 
     RefCount m_refs;
-    GObjectPtr<GstElement> m_pipeline;
+    GRefPtr<GstElement> m_pipeline;
     std::vector<Entry> m_filters;  // changed on the UI thread under m_mutex
     std::vector<Link> m_links;
     std::unique_ptr<VideoWindow> m_video;

@@ -23,10 +23,9 @@ bool InitGStreamer() {
     static bool ready = false;
     static std::once_flag once;
     std::call_once(once, [] {
-        GError* error = nullptr;
-        ready = gst_init_check(nullptr, nullptr, &error);
+        GErrorPtr error;
+        ready = gst_init_check(nullptr, nullptr, OutPtr(error));
         if (!ready) std::fprintf(stderr, "vistrel: cannot start GStreamer: %s\n", error ? error->message : "?");
-        g_clear_error(&error);
     });
     return ready;
 }

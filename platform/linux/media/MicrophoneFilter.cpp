@@ -17,14 +17,12 @@ MicrophoneFilter::MicrophoneFilter(GstElement* bin, const DeviceInfo& device, Gs
     GstElement* converter = gst_element_factory_make("audioconvert", "convert");
     gst_bin_add_many(GST_BIN(bin), m_source, converter, nullptr);
     gst_element_link(m_source, converter);
-    GstPad* target = gst_element_get_static_pad(converter, "src");
-    gst_element_add_pad(bin, gst_ghost_pad_new("src", target));
-    gst_object_unref(target);
+    auto target = AdoptGRef(gst_element_get_static_pad(converter, "src"));
+    gst_element_add_pad(bin, gst_ghost_pad_new("src", target.get()));  // sinks the new pad
 
-    GstCaps* caps = gst_device_get_caps(device.device.get());
-    for (AM_MEDIA_TYPE& type : CapsToMediaTypes(caps))
+    auto caps = AdoptGRef(gst_device_get_caps(device.device.get()));
+    for (AM_MEDIA_TYPE& type : CapsToMediaTypes(caps.get()))
         if (type.majortype == MEDIATYPE_Audio) m_types.push_back(std::move(type));
-    if (caps) gst_caps_unref(caps);
 }
 
 HRESULT MicrophoneFilter::OnEnterGraph(GstGraph& graph, const std::wstring& name) {

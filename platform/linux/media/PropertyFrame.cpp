@@ -21,21 +21,15 @@ constexpr char kBindingKey[] = "vistrel-setting";
 
 // What a control acts on; owned by the control.
 struct Binding {
-    GstElement* element;           // a reference of ours
-    std::string property;          // a property's name, or empty for a colour balance channel
-    GstColorBalanceChannel* channel = nullptr;  // a reference of ours
+    GRefPtr<GstElement> element;
+    std::string property;  // a property's name, or empty for a colour balance channel
+    GRefPtr<GstColorBalanceChannel> channel;
 };
 
-void FreeBinding(gpointer data) {
-    auto* binding = static_cast<Binding*>(data);
-    gst_object_unref(binding->element);
-    if (binding->channel) g_object_unref(binding->channel);
-    delete binding;
-}
+void FreeBinding(gpointer data) { delete static_cast<Binding*>(data); }
 
 Binding* Bind(GtkWidget* control, GstElement* element, std::string property, GstColorBalanceChannel* channel = nullptr) {
-    auto* binding = new Binding{GST_ELEMENT(gst_object_ref(element)), std::move(property),
-                                channel ? GST_COLOR_BALANCE_CHANNEL(g_object_ref(channel)) : nullptr};
+    auto* binding = new Binding{RefGRef(element), std::move(property), RefGRef(channel)};
     g_object_set_data_full(G_OBJECT(control), kBindingKey, binding, FreeBinding);
     return binding;
 }
@@ -61,7 +55,7 @@ int AddColorBalance(GtkWidget* grid, GstElement* element) {
         Bind(scale, element, {}, channel);
         g_signal_connect(scale, "value-changed", G_CALLBACK(+[](GtkRange* range, gpointer) {
                              Binding* b = BindingOf(range);
-                             gst_color_balance_set_value(GST_COLOR_BALANCE(b->element), b->channel,
+                             gst_color_balance_set_value(GST_COLOR_BALANCE(b->element.get()), b->channel.get(),
                                                          gint(gtk_range_get_value(range)));
                          }),
                          nullptr);
@@ -89,11 +83,11 @@ GtkWidget* EnumControl(GstElement* element, GParamSpec* param) {
                          Binding* b = BindingOf(box);
                          const gchar* id = gtk_combo_box_get_active_id(box);
                          if (!id) return;
-                         GParamSpec* p = g_object_class_find_property(G_OBJECT_GET_CLASS(b->element), b->property.c_str());
+                         GParamSpec* p = g_object_class_find_property(G_OBJECT_GET_CLASS(b->element.get()), b->property.c_str());
                          GValue v = G_VALUE_INIT;
                          g_value_init(&v, p->value_type);
                          g_value_set_enum(&v, std::atoi(id));
-                         g_object_set_property(G_OBJECT(b->element), b->property.c_str(), &v);
+                         g_object_set_property(G_OBJECT(b->element.get()), b->property.c_str(), &v);
                          g_value_unset(&v);
                      }),
                      nullptr);
@@ -127,14 +121,14 @@ GtkWidget* NumberControl(GstElement* element, GParamSpec* param) {
     Bind(scale, element, param->name);
     g_signal_connect(scale, "value-changed", G_CALLBACK(+[](GtkRange* range, gpointer) {
                          Binding* b = BindingOf(range);
-                         GParamSpec* p = g_object_class_find_property(G_OBJECT_GET_CLASS(b->element), b->property.c_str());
+                         GParamSpec* p = g_object_class_find_property(G_OBJECT_GET_CLASS(b->element.get()), b->property.c_str());
                          GValue d = G_VALUE_INIT;
                          g_value_init(&d, G_TYPE_DOUBLE);
                          g_value_set_double(&d, gtk_range_get_value(range));
                          GValue v = G_VALUE_INIT;
                          g_value_init(&v, p->value_type);
                          g_value_transform(&d, &v);
-                         g_object_set_property(G_OBJECT(b->element), b->property.c_str(), &v);
+                         g_object_set_property(G_OBJECT(b->element.get()), b->property.c_str(), &v);
                          g_value_unset(&v);
                          g_value_unset(&d);
                      }),
@@ -150,7 +144,7 @@ GtkWidget* BoolControl(GstElement* element, GParamSpec* param) {
     Bind(check, element, param->name);
     g_signal_connect(check, "toggled", G_CALLBACK(+[](GtkToggleButton* button, gpointer) {
                          Binding* b = BindingOf(button);
-                         g_object_set(b->element, b->property.c_str(), gtk_toggle_button_get_active(button), nullptr);
+                         g_object_set(b->element.get(), b->property.c_str(), gtk_toggle_button_get_active(button), nullptr);
                      }),
                      nullptr);
     return check;
@@ -174,19 +168,18 @@ int AddSourceProperties(GtkWidget* grid, GstElement* element, int row) {
 
 // The element itself or the first of its children (at any depth) that passes the test.
 template <class Test>
-GstElement* FindElement(GstElement* element, Test test) {
-    if (test(element)) return GST_ELEMENT(gst_object_ref(element));
+GRefPtr<GstElement> FindElement(GstElement* element, Test test) {
+    if (test(element)) return RefGRef(element);
     if (!GST_IS_BIN(element)) return nullptr;
-    GstElement* found = nullptr;
-    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(element));
+    GRefPtr<GstElement> found;
+    GUniquePtr<GstIterator> it(gst_bin_iterate_recurse(GST_BIN(element)));
     GValue item = G_VALUE_INIT;
-    while (!found && gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+    while (!found && gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
         auto* child = GST_ELEMENT(g_value_get_object(&item));
-        if (test(child)) found = GST_ELEMENT(gst_object_ref(child));
+        if (test(child)) found = RefGRef(child);
         g_value_reset(&item);
     }
     g_value_unset(&item);
-    gst_iterator_free(it);
     return found;
 }
 
@@ -197,21 +190,16 @@ GtkWidget* BuildSettingsPanel(GstElement* element) {
     gtk_grid_set_row_spacing(GTK_GRID(grid), 6);
     gtk_grid_set_column_spacing(GTK_GRID(grid), 12);
     int rows = 0;
-    if (GstElement* balance = FindElement(element, [](GstElement* e) { return GST_IS_COLOR_BALANCE(e); })) {
-        rows = AddColorBalance(grid, balance);
-        gst_object_unref(balance);
-    }
+    if (auto balance = FindElement(element, [](GstElement* e) { return GST_IS_COLOR_BALANCE(e); }))
+        rows = AddColorBalance(grid, balance.get());
     if (rows == 0) {
         auto isSource = [](GstElement* e) { return GST_OBJECT_FLAG_IS_SET(e, GST_ELEMENT_FLAG_SOURCE) && !GST_IS_BIN(e); };
-        if (GstElement* source = FindElement(element, isSource)) {
-            rows = AddSourceProperties(grid, source, 0);
-            gst_object_unref(source);
-        }
+        if (auto source = FindElement(element, isSource)) rows = AddSourceProperties(grid, source.get(), 0);
     }
     if (rows == 0) {
-        g_object_ref_sink(grid);
+        // Never put into a container, the grid is still floating: ours until destroyed.
+        auto owned = RefGRef(grid);
         gtk_widget_destroy(grid);
-        g_object_unref(grid);
         return nullptr;
     }
     return grid;

@@ -19,9 +19,8 @@ constexpr char kPassedFormats[] = "video/x-raw, format=(string){ BGR, BGRx, BGRA
 ComPtr<IBaseFilter> SampleGrabberFilter::Create() {
     GstElement* formats = MakeElement("capsfilter");
     if (formats) {
-        GstCaps* caps = gst_caps_from_string(kPassedFormats);
-        g_object_set(formats, "caps", caps, nullptr);
-        gst_caps_unref(caps);
+        auto caps = AdoptGRef(gst_caps_from_string(kPassedFormats));
+        g_object_set(formats, "caps", caps.get(), nullptr);
     }
     // The converter only works when the input is none of those formats.
     GstElement* bin = MakeChainBin(nullptr, {MakeElement("videoconvert"), formats});
@@ -31,10 +30,9 @@ ComPtr<IBaseFilter> SampleGrabberFilter::Create() {
 
 SampleGrabberFilter::SampleGrabberFilter(GstElement* bin, GstElement* formats) : GstFilter(bin), m_formats(formats) {
     gst_video_info_init(&m_info);
-    GstPad* src = gst_element_get_static_pad(m_formats, "src");
-    gst_pad_add_probe(src, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), &OnData, this,
-                      nullptr);
-    gst_object_unref(src);
+    auto src = AdoptGRef(gst_element_get_static_pad(m_formats, "src"));
+    gst_pad_add_probe(src.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), &OnData,
+                      this, nullptr);
 }
 
 HRESULT SampleGrabberFilter::QueryExtra(REFIID iid, void** object) {
@@ -61,38 +59,31 @@ HRESULT SampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE& type) {
 HRESULT SampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE& type) {
     GstPad* input = PinPad(PINDIR_INPUT, 0);
     if (!input || !gst_pad_is_linked(input)) return VFW_E_NOT_CONNECTED;
-    GstPad* src = gst_element_get_static_pad(m_formats, "src");
-    GstCaps* caps = gst_pad_get_current_caps(src);
+    auto src = AdoptGRef(gst_element_get_static_pad(m_formats, "src"));
+    auto caps = AdoptGRef(gst_pad_get_current_caps(src.get()));
     if (!caps) {
         // Not streaming yet: what upstream will give. The camera's caps filter pins the size,
         // so the answer is the size that will flow.
-        caps = gst_pad_query_caps(src, nullptr);
-        if (caps && !gst_caps_is_empty(caps) && !gst_caps_is_any(caps)) caps = gst_caps_fixate(caps);
+        caps = AdoptGRef(gst_pad_query_caps(src.get(), nullptr));
+        if (caps && !gst_caps_is_empty(caps.get()) && !gst_caps_is_any(caps.get()))
+            caps = AdoptGRef(gst_caps_fixate(caps.release()));  // takes the caps, gives fixed ones
     }
-    gst_object_unref(src);
-    if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) {
-        if (caps) gst_caps_unref(caps);
-        return VFW_E_NOT_CONNECTED;
-    }
+    if (!caps || gst_caps_is_empty(caps.get()) || gst_caps_is_any(caps.get())) return VFW_E_NOT_CONNECTED;
     // The callback gets BGR, whichever packed format passes through.
-    GstStructure* bgr = gst_structure_copy(gst_caps_get_structure(caps, 0));
-    gst_caps_unref(caps);
-    gst_structure_set(bgr, "format", G_TYPE_STRING, "BGR", nullptr);
-    type = StructureToMediaType(bgr);
-    gst_structure_free(bgr);
+    GUniquePtr<GstStructure> bgr(gst_structure_copy(gst_caps_get_structure(caps.get(), 0)));
+    gst_structure_set(bgr.get(), "format", G_TYPE_STRING, "BGR", nullptr);
+    type = StructureToMediaType(bgr.get());
     return type.majortype == MEDIATYPE_Video ? S_OK : VFW_E_NOT_CONNECTED;
 }
 
 std::vector<AM_MEDIA_TYPE> SampleGrabberFilter::PinMediaTypes(PIN_DIRECTION direction, int index) const {
     GstPad* pad = PinPad(direction, index);
     if (direction != PINDIR_OUTPUT || !pad) return GstFilter::PinMediaTypes(direction, index);
-    GstCaps* caps = gst_pad_get_current_caps(pad);
-    if (!caps) caps = gst_pad_query_caps(pad, nullptr);
+    auto caps = AdoptGRef(gst_pad_get_current_caps(pad));
+    if (!caps) caps = AdoptGRef(gst_pad_query_caps(pad, nullptr));
     if (!caps) return {};
-    caps = gst_caps_normalize(caps);  // one structure, so one type, per format
-    std::vector<AM_MEDIA_TYPE> types = CapsToMediaTypes(caps);
-    gst_caps_unref(caps);
-    return types;
+    caps = AdoptGRef(gst_caps_normalize(caps.release()));  // one structure, so one type, per format
+    return CapsToMediaTypes(caps.get());
 }
 
 HRESULT SampleGrabberFilter::SetBufferSamples(bool buffer) {

@@ -20,10 +20,12 @@ VideoRendererFilter::VideoRendererFilter(GstElement* bin, GstElement* sink) : Gs
     if (g_object_class_find_property(G_OBJECT_GET_CLASS(sink), "widget")) {
         // The program sizes the window; the picture fills it, as the classic renderer's did.
         g_object_set(sink, "force-aspect-ratio", FALSE, nullptr);
-        g_object_get(sink, "widget", &m_widget, nullptr);
-        if (m_widget) MarkPaintsWholeAllocation(m_widget);
-        m_holder = gtk_offscreen_window_new();
-        g_object_ref_sink(m_holder);
+        GtkWidget* widget = nullptr;
+        g_object_get(sink, "widget", &widget, nullptr);
+        m_widget = AdoptGRef(widget);
+        if (m_widget) MarkPaintsWholeAllocation(m_widget.get());
+        // GTK keeps top-level windows itself; the holder takes a reference of its own.
+        m_holder = RefGRef(gtk_offscreen_window_new());
         ReturnWidget();
     } else {
         g_object_set(sink, "sync", TRUE, nullptr);
@@ -34,21 +36,22 @@ VideoRendererFilter::~VideoRendererFilter() {
     // The sink must let go of the widget before it is destroyed.
     gst_element_set_state(Element(), GST_STATE_NULL);
     if (m_widget) {
-        if (GtkWidget* parent = gtk_widget_get_parent(m_widget)) gtk_container_remove(GTK_CONTAINER(parent), m_widget);
-        g_object_unref(m_widget);
+        if (GtkWidget* parent = gtk_widget_get_parent(m_widget.get()))
+            gtk_container_remove(GTK_CONTAINER(parent), m_widget.get());
+        m_widget.reset();
     }
     if (m_holder) {
-        gtk_widget_destroy(m_holder);
-        g_object_unref(m_holder);
+        gtk_widget_destroy(m_holder.get());
+        m_holder.reset();
     }
 }
 
 void VideoRendererFilter::ReturnWidget() {
     if (!m_widget) return;
-    GtkWidget* parent = gtk_widget_get_parent(m_widget);
-    if (parent == m_holder) return;
-    if (parent) gtk_container_remove(GTK_CONTAINER(parent), m_widget);
-    gtk_container_add(GTK_CONTAINER(m_holder), m_widget);
+    GtkWidget* parent = gtk_widget_get_parent(m_widget.get());
+    if (parent == m_holder.get()) return;
+    if (parent) gtk_container_remove(GTK_CONTAINER(parent), m_widget.get());
+    gtk_container_add(GTK_CONTAINER(m_holder.get()), m_widget.get());
 }
 
 }  // namespace platform::gst

@@ -14,7 +14,7 @@ public:
 
     // The picture widget, or nullptr without a display. While no window owns it, it waits in
     // a hidden holder window, so the sink never opens a window of its own.
-    GtkWidget* Widget() const { return m_widget; }
+    GtkWidget* Widget() const { return m_widget.get(); }
     // Puts the widget back into its holder.
     void ReturnWidget();
     GstElement* Sink() const { return m_sink; }
@@ -24,8 +24,8 @@ private:
     ~VideoRendererFilter() override;
 
     GstElement* m_sink = nullptr;    // owned by the bin
-    GtkWidget* m_widget = nullptr;   // a reference of ours
-    GtkWidget* m_holder = nullptr;   // an offscreen window of ours
+    GRefPtr<GtkWidget> m_widget;
+    GRefPtr<GtkWidget> m_holder;  // an offscreen window
 };
 
 }  // namespace platform::gst

@@ -10,13 +10,12 @@ namespace {
 void MoveWidget(GtkWidget* widget, GtkWidget* container) {
     GtkWidget* parent = gtk_widget_get_parent(widget);
     if (parent == container) return;
-    g_object_ref(widget);
+    auto keep = RefGRef(widget);  // while it has no container
     if (parent) gtk_container_remove(GTK_CONTAINER(parent), widget);
     if (GTK_IS_FIXED(container))
         gtk_fixed_put(GTK_FIXED(container), widget, 0, 0);
     else
         gtk_container_add(GTK_CONTAINER(container), widget);
-    g_object_unref(widget);
 }
 
 }  // namespace

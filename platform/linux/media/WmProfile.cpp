@@ -3,9 +3,18 @@
 #include <cstring>
 
 namespace platform::gst {
+namespace {
+
+// What the ASF writer's audio branch is set to when the stream's wave format leaves a value out:
+// the audio of the smallest system profile.
+constexpr int kDefaultChannels = 2;         // stereo
+constexpr int kDefaultSampleRate = 44'100;  // samples per second, CD rate
+constexpr int kDefaultAudioBitrate = 32'000;  // bits per second of WMA 2
+
+}  // namespace
 
 WmAudioFormat AudioFormatOf(const WmStream& stream) {
-    WmAudioFormat format{2, 44100, 32000};
+    WmAudioFormat format{kDefaultChannels, kDefaultSampleRate, kDefaultAudioBitrate};
     if (stream.mediaType.format.size() >= sizeof(WaveFormat)) {
         WaveFormat wf;
         std::memcpy(&wf, stream.mediaType.format.data(), sizeof wf);

@@ -18,8 +18,7 @@ void LogError(const char* what, const char* where, GError* error) {
 DBusLink::~DBusLink() {
     if (m_connection) {
         // Closing ends the bus name, so every lock or inhibit tied to it is released too.
-        g_dbus_connection_close_sync(m_connection, nullptr, nullptr);
-        g_object_unref(m_connection);
+        g_dbus_connection_close_sync(m_connection.get(), nullptr, nullptr);
     }
 }
 
@@ -41,45 +40,42 @@ std::string DBusLink::Address() const {
 }
 
 GDBusConnection* DBusLink::Connection() {
-    if (m_tried) return m_connection;
+    if (m_tried) return m_connection.get();
     m_tried = true;
     const std::string address = Address();
     if (address.empty()) {
         std::fprintf(stderr, "vistrel: no %s address is set; going on without it\n", Name());
         return nullptr;
     }
-    GError* error = nullptr;
-    m_connection = g_dbus_connection_new_for_address_sync(
+    GErrorPtr error;
+    m_connection = AdoptGRef(g_dbus_connection_new_for_address_sync(
         address.c_str(),
         static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, &error);
+        nullptr, nullptr, OutPtr(error)));
     if (!m_connection) {
         std::fprintf(stderr, "vistrel: no %s (%s); going on without it\n", Name(),
                      error ? error->message : "cannot connect");
-        g_clear_error(&error);
         return nullptr;
     }
     // The bus going away must not end the program (a shared bus connection would).
-    g_dbus_connection_set_exit_on_close(m_connection, FALSE);
-    return m_connection;
+    g_dbus_connection_set_exit_on_close(m_connection.get(), FALSE);
+    return m_connection.get();
 }
 
-GVariant* DBusLink::Call(const char* what, const char* service, const char* path, const char* interface,
-                         const char* method, GVariant* parameters, const GVariantType* replyType) {
+GRefPtr<GVariant> DBusLink::Call(const char* what, const char* service, const char* path, const char* interface,
+                                 const char* method, GVariant* parameters, const GVariantType* replyType) {
     GDBusConnection* connection = Connection();
+    // The call sinks floating parameters; without a connection they are dropped here.
     if (!connection) {
-        if (parameters) g_variant_unref(g_variant_ref_sink(parameters));
+        (void)RefGRef(parameters);
         return nullptr;
     }
-    GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_sync(connection, service, path, interface, method, parameters,
-                                                  replyType, G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs,
-                                                  nullptr, &error);
-    if (!reply) {
-        LogError(what, Name(), error);
-        g_clear_error(&error);
-    }
+    GErrorPtr error;
+    auto reply = AdoptGRef(g_dbus_connection_call_sync(connection, service, path, interface, method, parameters,
+                                                       replyType, G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs,
+                                                       nullptr, OutPtr(error)));
+    if (!reply) LogError(what, Name(), error.get());
     return reply;
 }
 
@@ -87,40 +83,35 @@ UniqueFd DBusLink::CallForFd(const char* what, const char* service, const char* 
                              const char* method, GVariant* parameters) {
     GDBusConnection* connection = Connection();
     if (!connection) {
-        if (parameters) g_variant_unref(g_variant_ref_sink(parameters));
+        (void)RefGRef(parameters);
         return {};
     }
-    GError* error = nullptr;
-    GUnixFDList* fds = nullptr;
-    GVariant* reply = g_dbus_connection_call_with_unix_fd_list_sync(
+    GErrorPtr error;
+    GRefPtr<GUnixFDList> fds;
+    auto reply = AdoptGRef(g_dbus_connection_call_with_unix_fd_list_sync(
         connection, service, path, interface, method, parameters, G_VARIANT_TYPE("(h)"),
-        G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs, nullptr, &fds, nullptr, &error);
+        G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs, nullptr, OutPtr(fds), nullptr, OutPtr(error)));
     UniqueFd fd;
     if (reply) {
         gint32 index = -1;
-        g_variant_get(reply, "(h)", &index);
-        g_variant_unref(reply);
-        if (fds && index >= 0 && index < g_unix_fd_list_get_length(fds)) fd.reset(g_unix_fd_list_get(fds, index, &error));
+        g_variant_get(reply.get(), "(h)", &index);
+        if (fds && index >= 0 && index < g_unix_fd_list_get_length(fds.get()))
+            fd.reset(g_unix_fd_list_get(fds.get(), index, OutPtr(error)));
     }
-    if (!fd) {
-        LogError(what, Name(), error);
-        g_clear_error(&error);
-    }
-    if (fds) g_object_unref(fds);
+    if (!fd) LogError(what, Name(), error.get());
     return fd;
 }
 
 bool DBusLink::HasOwner(const char* name) {
     GDBusConnection* connection = Connection();
     if (!connection) return false;
-    GVariant* reply = g_dbus_connection_call_sync(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", name),
-                                                  G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NO_AUTO_START,
-                                                  kCallTimeoutMs, nullptr, nullptr);
+    auto reply = AdoptGRef(g_dbus_connection_call_sync(
+        connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+        g_variant_new("(s)", name), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NO_AUTO_START, kCallTimeoutMs, nullptr,
+        nullptr));
     if (!reply) return false;
     gboolean owned = FALSE;
-    g_variant_get(reply, "(b)", &owned);
-    g_variant_unref(reply);
+    g_variant_get(reply.get(), "(b)", &owned);
     return owned;
 }
 
@@ -133,7 +124,7 @@ guint DBusLink::Subscribe(const char* sender, const char* interface, const char*
 }
 
 void DBusLink::Unsubscribe(guint& id) {
-    if (id && m_connection) g_dbus_connection_signal_unsubscribe(m_connection, id);
+    if (id && m_connection) g_dbus_connection_signal_unsubscribe(m_connection.get(), id);
     id = 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "GRefPtr.h"
 #include "UniqueFd.h"
 
 namespace platform {
@@ -26,8 +27,8 @@ public:
     GDBusConnection* Connection();
 
     // A method call that never starts a service and waits kCallTimeoutMs at most. The reply, or
-    // nullptr after one line on stderr naming `what`. The caller owns the reply.
-    GVariant* Call(const char* what, const char* service, const char* path, const char* interface,
+    // nothing after one line on stderr naming `what`. A floating `parameters` is consumed.
+    GRefPtr<GVariant> Call(const char* what, const char* service, const char* path, const char* interface,
                    const char* method, GVariant* parameters, const GVariantType* replyType);
     // The same for a reply that carries one file descriptor (the first 'h' of the reply).
     UniqueFd CallForFd(const char* what, const char* service, const char* path, const char* interface,
@@ -47,7 +48,7 @@ private:
     std::string Address() const;
 
     BusKind m_kind;
-    GDBusConnection* m_connection = nullptr;
+    GRefPtr<GDBusConnection> m_connection;
     bool m_tried = false;
 };
 

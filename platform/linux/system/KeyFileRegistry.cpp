@@ -6,24 +6,20 @@
 #include <cstdlib>
 #include <memory>
 
+#include "GRefPtr.h"
 #include "KeyFileText.h"
 #include "platform/Strings.h"
 
 namespace platform {
 namespace {
 
-struct KeyFileDeleter {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileDeleter>;
+using KeyFilePtr = GUniquePtr<GKeyFile>;
 
 std::optional<std::string> ReadWholeFile(const std::string& file) {
-    gchar* contents = nullptr;
+    GCharPtr contents;
     gsize length = 0;
-    if (!g_file_get_contents(file.c_str(), &contents, &length, nullptr)) return std::nullopt;
-    std::string text(contents, length);
-    g_free(contents);
-    return text;
+    if (!g_file_get_contents(file.c_str(), OutPtr(contents), &length, nullptr)) return std::nullopt;
+    return std::string(contents.get(), length);
 }
 
 // Holds the whole file in memory and writes it back when closed.
@@ -41,14 +37,12 @@ public:
 
 private:
     void Save() {
-        gchar* folder = g_path_get_dirname(m_file.c_str());
-        g_mkdir_with_parents(folder, 0700);
-        g_free(folder);
+        GCharPtr folder(g_path_get_dirname(m_file.c_str()));
+        g_mkdir_with_parents(folder.get(), 0700);
         gsize length = 0;
-        gchar* data = g_key_file_to_data(m_keyFile.get(), &length, nullptr);
+        GCharPtr data(g_key_file_to_data(m_keyFile.get(), &length, nullptr));
         // Written beside the file and renamed over it: the old file stays whole until then.
-        g_file_set_contents(m_file.c_str(), data, static_cast<gssize>(length), nullptr);
-        g_free(data);
+        g_file_set_contents(m_file.c_str(), data.get(), static_cast<gssize>(length), nullptr);
     }
 
     std::string m_file;
@@ -90,18 +84,16 @@ std::unique_ptr<IRegistryKey> KeyFileRegistry::CreateKey(const std::wstring& pat
     if (!g_key_file_has_group(keyFile.get(), group.c_str())) {
         // A key file has no call that adds an empty group; the key exists once its group does.
         gsize length = 0;
-        gchar* data = g_key_file_to_data(keyFile.get(), &length, nullptr);
-        std::string withGroup = std::string(data, length) + "\n[" + group + "]\n";
-        g_free(data);
+        GCharPtr data(g_key_file_to_data(keyFile.get(), &length, nullptr));
+        std::string withGroup = std::string(data.get(), length) + "\n[" + group + "]\n";
         keyFile.reset(g_key_file_new());
         if (!g_key_file_load_from_data(keyFile.get(), withGroup.data(), withGroup.size(), G_KEY_FILE_KEEP_COMMENTS,
                                        nullptr)) {
             return nullptr;
         }
     }
-    gchar* folder = g_path_get_dirname(m_file.c_str());
-    const bool folderReady = g_mkdir_with_parents(folder, 0700) == 0;
-    g_free(folder);
+    GCharPtr folder(g_path_get_dirname(m_file.c_str()));
+    const bool folderReady = g_mkdir_with_parents(folder.get(), 0700) == 0;
     if (!folderReady) return nullptr;
     return std::make_unique<SetValueKey>(m_file, group, std::move(keyFile));
 }

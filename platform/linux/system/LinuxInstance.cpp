@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "GRefPtr.h"
 #include "UniqueFd.h"
 #include "platform/Strings.h"
 
@@ -56,7 +57,7 @@ struct SharedLockState {
 
 // One connection of a second start, read until its line is complete.
 struct Reader {
-    GSocketConnection* connection = nullptr;
+    GRefPtr<GSocketConnection> connection;
     std::shared_ptr<SharedLockState> state;
     char buffer[256];
     gsize length = 0;
@@ -69,7 +70,6 @@ void FinishReader(Reader* reader, bool complete) {
             if (call) call(FromUtf8(reader->state->name));
         }
     }
-    g_object_unref(reader->connection);
     delete reader;
 }
 
@@ -91,7 +91,7 @@ void OnRead(GObject* stream, GAsyncResult* result, gpointer data) {
 }
 
 void ReadMore(Reader* reader) {
-    GInputStream* input = g_io_stream_get_input_stream(G_IO_STREAM(reader->connection));
+    GInputStream* input = g_io_stream_get_input_stream(G_IO_STREAM(reader->connection.get()));
     g_input_stream_read_async(input, reader->buffer + reader->length, sizeof(reader->buffer) - reader->length,
                               G_PRIORITY_DEFAULT, nullptr, &OnRead, reader);
 }
@@ -100,7 +100,7 @@ gboolean OnIncoming(GSocketService*, GSocketConnection* connection, GObject*, gp
     auto* state = static_cast<std::shared_ptr<SharedLockState>*>(data);
     // A peer that connects and says nothing is dropped after a second.
     g_socket_set_timeout(g_socket_connection_get_socket(connection), 1);
-    auto* reader = new Reader{G_SOCKET_CONNECTION(g_object_ref(connection)), *state, {}, 0};
+    auto* reader = new Reader{RefGRef(connection), *state, {}, 0};
     ReadMore(reader);
     return TRUE;
 }
@@ -123,9 +123,9 @@ public:
     ~Lock() override {
         m_state->alive = false;
         if (m_service) {
-            g_socket_service_stop(m_service);
-            g_socket_listener_close(G_SOCKET_LISTENER(m_service));
-            g_object_unref(m_service);
+            g_socket_service_stop(m_service.get());
+            g_socket_listener_close(G_SOCKET_LISTENER(m_service.get()));
+            m_service.reset();
             ::unlink(m_socketPath.c_str());
         }
         // m_fd closes last, so a new holder never finds our socket still there.
@@ -136,28 +136,26 @@ private:
         if (socketPath.size() >= sizeof(sockaddr_un::sun_path)) return;
         // A socket left by a holder that died is ours to replace: we hold the lock now.
         ::unlink(socketPath.c_str());
-        GSocketService* service = g_socket_service_new();
-        GSocketAddress* address = g_unix_socket_address_new(socketPath.c_str());
-        GError* error = nullptr;
-        const bool listening = g_socket_listener_add_address(G_SOCKET_LISTENER(service), address, G_SOCKET_TYPE_STREAM,
-                                                             G_SOCKET_PROTOCOL_DEFAULT, nullptr, nullptr, &error);
-        g_object_unref(address);
+        auto service = AdoptGRef(g_socket_service_new());
+        auto address = AdoptGRef(g_unix_socket_address_new(socketPath.c_str()));
+        GErrorPtr error;
+        const bool listening =
+            g_socket_listener_add_address(G_SOCKET_LISTENER(service.get()), address.get(), G_SOCKET_TYPE_STREAM,
+                                          G_SOCKET_PROTOCOL_DEFAULT, nullptr, nullptr, OutPtr(error));
         if (!listening) {
             std::fprintf(stderr, "vistrel: cannot listen on %s: %s\n", socketPath.c_str(), error->message);
-            g_clear_error(&error);
-            g_object_unref(service);
             return;
         }
-        g_signal_connect_data(service, "incoming", G_CALLBACK(&OnIncoming),
+        g_signal_connect_data(service.get(), "incoming", G_CALLBACK(&OnIncoming),
                               new std::shared_ptr<SharedLockState>(m_state), &DeleteSharedState, GConnectFlags(0));
-        g_socket_service_start(service);
-        m_service = service;
+        g_socket_service_start(service.get());
+        m_service = std::move(service);
         m_socketPath = socketPath;
     }
 
     UniqueFd m_fd;
     std::shared_ptr<SharedLockState> m_state;
-    GSocketService* m_service = nullptr;
+    GRefPtr<GSocketService> m_service;
     std::string m_socketPath;
 };
 

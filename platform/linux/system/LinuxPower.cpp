@@ -55,20 +55,18 @@ bool LinuxPower::SetScreenSaverActive(bool on, bool /*writeToProfile*/) {
 bool LinuxPower::InhibitScreenSaver() {
     // Plain X11 desktops have no such service: the X11 fallback follows quietly.
     if (!m_sessionBus.HasOwner(kScreenSaver)) return false;
-    GVariant* reply = m_sessionBus.Call("screen saver inhibit", kScreenSaver, kScreenSaverPath, kScreenSaver,
+    auto reply = m_sessionBus.Call("screen saver inhibit", kScreenSaver, kScreenSaverPath, kScreenSaver,
                                         "Inhibit", g_variant_new("(ss)", "Vistrel", "Live camera preview"),
                                         G_VARIANT_TYPE("(u)"));
     if (!reply) return false;
-    g_variant_get(reply, "(u)", &m_screenSaverCookie);
-    g_variant_unref(reply);
+    g_variant_get(reply.get(), "(u)", &m_screenSaverCookie);
     m_screenSaverInhibited = true;
     return true;
 }
 
 void LinuxPower::UninhibitScreenSaver() {
-    GVariant* reply = m_sessionBus.Call("screen saver uninhibit", kScreenSaver, kScreenSaverPath, kScreenSaver,
-                                        "UnInhibit", g_variant_new("(u)", m_screenSaverCookie), nullptr);
-    if (reply) g_variant_unref(reply);
+    (void)m_sessionBus.Call("screen saver uninhibit", kScreenSaver, kScreenSaverPath, kScreenSaver, "UnInhibit",
+                            g_variant_new("(u)", m_screenSaverCookie), nullptr);
     // Even when the call failed the cookie is spent: the service forgets it with our connection.
     m_screenSaverInhibited = false;
     m_screenSaverCookie = 0;

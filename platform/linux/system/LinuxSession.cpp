@@ -35,9 +35,8 @@ LinuxSession::~LinuxSession() {
     StopWatching();
     if (m_displayIdle) g_source_remove(m_displayIdle);
     if (m_screen) {
-        g_signal_handler_disconnect(m_screen, m_monitorsChanged);
-        g_signal_handler_disconnect(m_screen, m_sizeChanged);
-        g_object_unref(m_screen);
+        g_signal_handler_disconnect(m_screen.get(), m_monitorsChanged);
+        g_signal_handler_disconnect(m_screen.get(), m_sizeChanged);
     }
 }
 
@@ -71,7 +70,7 @@ void LinuxSession::StartWatching() {
     m_shutdownDelay = TakeLogindInhibitor(m_systemBus, "shutdown", "Finish the recording", "delay");
 
     // Our own session, or, for a process started outside one, the seat's current session.
-    GVariant* reply = m_systemBus.Call("logind session of this process", kLogind, kLogindPath, kLogindManager,
+    auto reply = m_systemBus.Call("logind session of this process", kLogind, kLogindPath, kLogindManager,
                                        "GetSessionByPID", g_variant_new("(u)", static_cast<guint32>(::getpid())),
                                        G_VARIANT_TYPE("(o)"));
     if (!reply)
@@ -79,20 +78,17 @@ void LinuxSession::StartWatching() {
                                  g_variant_new("(s)", "auto"), G_VARIANT_TYPE("(o)"));
     if (!reply) return;
     const gchar* path = nullptr;
-    g_variant_get(reply, "(&o)", &path);
+    g_variant_get(reply.get(), "(&o)", &path);
     m_sessionPath = path;
-    g_variant_unref(reply);
 
     reply = m_systemBus.Call("logind session id", kLogind, m_sessionPath.c_str(), kProperties, "GetAll",
                              g_variant_new("(s)", kLogindSession), G_VARIANT_TYPE("(a{sv})"));
     if (reply) {
-        GVariant* properties = g_variant_get_child_value(reply, 0);
+        auto properties = AdoptGRef(g_variant_get_child_value(reply.get(), 0));
         const gchar* id = nullptr;
-        if (g_variant_lookup(properties, "Id", "&s", &id)) m_sessionId = NumericSessionId(id);
+        if (g_variant_lookup(properties.get(), "Id", "&s", &id)) m_sessionId = NumericSessionId(id);
         gboolean active = TRUE;
-        if (g_variant_lookup(properties, "Active", "b", &active)) m_active = active;
-        g_variant_unref(properties);
-        g_variant_unref(reply);
+        if (g_variant_lookup(properties.get(), "Active", "b", &active)) m_active = active;
     }
 
     m_propertiesSignal = m_systemBus.Subscribe(kLogind, kProperties, "PropertiesChanged", m_sessionPath.c_str(),
@@ -139,13 +135,12 @@ void LinuxSession::OnSessionSignal(GDBusConnection*, const gchar*, const gchar*,
         return;
     }
     if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(sa{sv}as)"))) return;
-    GVariant* changed = g_variant_get_child_value(parameters, 1);
+    auto changed = AdoptGRef(g_variant_get_child_value(parameters, 1));
     gboolean active = FALSE;
-    if (g_variant_lookup(changed, "Active", "b", &active) && bool(active) != session->m_active) {
+    if (g_variant_lookup(changed.get(), "Active", "b", &active) && bool(active) != session->m_active) {
         session->m_active = active;
         session->Deliver(active ? SessionChange::ConsoleConnect : SessionChange::ConsoleDisconnect);
     }
-    g_variant_unref(changed);
 }
 
 void LinuxSession::OnPrepareForShutdown(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
@@ -197,9 +192,9 @@ void LinuxSession::SetDisplayChangeHandler(std::function<void(const DisplayChang
     if (m_screen || !m_displayHandler) return;
     GdkScreen* screen = gdk_screen_get_default();
     if (!screen) return;  // no display opened: nothing can change
-    m_screen = GDK_SCREEN(g_object_ref(screen));
-    m_monitorsChanged = g_signal_connect(m_screen, "monitors-changed", G_CALLBACK(&LinuxSession::OnScreenChanged), this);
-    m_sizeChanged = g_signal_connect(m_screen, "size-changed", G_CALLBACK(&LinuxSession::OnScreenChanged), this);
+    m_screen = RefGRef(screen);
+    m_monitorsChanged = g_signal_connect(m_screen.get(), "monitors-changed", G_CALLBACK(&LinuxSession::OnScreenChanged), this);
+    m_sizeChanged = g_signal_connect(m_screen.get(), "size-changed", G_CALLBACK(&LinuxSession::OnScreenChanged), this);
 }
 
 void LinuxSession::OnScreenChanged(GdkScreen*, gpointer self) {
@@ -210,7 +205,7 @@ void LinuxSession::OnScreenChanged(GdkScreen*, gpointer self) {
 gboolean LinuxSession::DeliverDisplayChange(gpointer self) {
     auto* session = static_cast<LinuxSession*>(self);
     session->m_displayIdle = 0;
-    GdkDisplay* display = gdk_screen_get_display(session->m_screen);
+    GdkDisplay* display = gdk_screen_get_display(session->m_screen.get());
     GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
     if (!monitor) monitor = gdk_display_get_monitor(display, 0);
     DisplayChange change;
@@ -222,7 +217,7 @@ gboolean LinuxSession::DeliverDisplayChange(gpointer self) {
         change.height = geometry.height * scale;
     }
     // A 24-bit visual stores 32 bits a pixel, which is what the classic display mode reports.
-    const int depth = gdk_visual_get_depth(gdk_screen_get_system_visual(session->m_screen));
+    const int depth = gdk_visual_get_depth(gdk_screen_get_system_visual(session->m_screen.get()));
     change.bitsPerPixel = depth == 24 ? 32 : depth;
     auto handler = session->m_displayHandler;
     if (handler) handler(change);

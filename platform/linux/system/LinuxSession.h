@@ -8,6 +8,8 @@
 
 #include <gio/gio.h>
 
+#include "GRefPtr.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -72,7 +74,7 @@ private:
     guint m_sigterm = 0;
     guint m_sighup = 0;
     guint m_sigint = 0;
-    GdkScreen* m_screen = nullptr;
+    GRefPtr<GdkScreen> m_screen;
     gulong m_monitorsChanged = 0;
     gulong m_sizeChanged = 0;
     guint m_displayIdle = 0;  // both screen signals of one change become one event

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "GRefPtr.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -28,18 +29,16 @@ bool IsFakeSink(GstElement* element) {
 // quietly uses a fake sink of its own, after noisy attempts on every output it knows. Asked
 // once, so that noise and that time are spent once per process.
 LinuxSound::Output ChooseOutput() {
-    GstElement* probe = gst_element_factory_make("autoaudiosink", nullptr);
+    auto probe = AdoptGRef(gst_element_factory_make("autoaudiosink", nullptr));
     if (!probe) return LinuxSound::Output::Fake;
-    gst_object_ref_sink(probe);
     LinuxSound::Output output = LinuxSound::Output::Fake;
-    if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(probe.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
         bool real = false;
-        for (GList* child = GST_BIN_CHILDREN(GST_BIN(probe)); child; child = child->next)
+        for (GList* child = GST_BIN_CHILDREN(GST_BIN(probe.get())); child; child = child->next)
             real = real || !IsFakeSink(GST_ELEMENT(child->data));
         if (real) output = LinuxSound::Output::AudioDevice;
     }
-    gst_element_set_state(probe, GST_STATE_NULL);
-    gst_object_unref(probe);
+    gst_element_set_state(probe.get(), GST_STATE_NULL);
     return output;
 }
 
@@ -61,10 +60,9 @@ bool IsReadableFile(const std::string& path) {
 }  // namespace
 
 struct LinuxSound::Player {
-    explicit Player(GstElement* bin) : playbin(bin) {}
-    ~Player() { gst_object_unref(playbin); }
+    explicit Player(GRefPtr<GstElement> bin) : playbin(std::move(bin)) {}
 
-    GstElement* playbin;
+    GRefPtr<GstElement> playbin;
     LinuxSound* owner = nullptr;
     guint watch = 0;
     std::string path;
@@ -82,12 +80,10 @@ void DeleteRef(gpointer data) {
 }  // namespace
 
 LinuxSound::LinuxSound() {
-    GError* error = nullptr;
-    m_ready = gst_is_initialized() || gst_init_check(nullptr, nullptr, &error);
-    if (!m_ready) {
+    GErrorPtr error;
+    m_ready = gst_is_initialized() || gst_init_check(nullptr, nullptr, OutPtr(error));
+    if (!m_ready)
         std::fprintf(stderr, "vistrel: no sounds: %s\n", error ? error->message : "GStreamer failed to start");
-        g_clear_error(&error);
-    }
 }
 
 LinuxSound::~LinuxSound() {
@@ -95,7 +91,7 @@ LinuxSound::~LinuxSound() {
         g_source_remove(player->watch);
         std::lock_guard lock(player->mutex);
         player->stopped = true;
-        gst_element_set_state(player->playbin, GST_STATE_NULL);
+        gst_element_set_state(player->playbin.get(), GST_STATE_NULL);
     }
 }
 
@@ -105,21 +101,17 @@ bool LinuxSound::PlaySoundFile(const std::wstring& path) {
     if (!m_ready) return false;
     const std::string file = ToUtf8(path);
     if (!IsReadableFile(file)) return false;
-    gchar* uri = gst_filename_to_uri(file.c_str(), nullptr);
+    GCharPtr uri(gst_filename_to_uri(file.c_str(), nullptr));
     if (!uri) return false;
-    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-    if (!playbin) {
-        g_free(uri);
-        return false;
-    }
-    auto player = std::make_shared<Player>(GST_ELEMENT(gst_object_ref_sink(playbin)));
-    g_object_set(playbin, "uri", uri, "flags", kPlayAudioOnly, nullptr);
-    g_free(uri);
+    auto made = AdoptGRef(gst_element_factory_make("playbin", nullptr));
+    if (!made) return false;
+    GstElement* playbin = made.get();
+    auto player = std::make_shared<Player>(std::move(made));
+    g_object_set(playbin, "uri", uri.get(), "flags", kPlayAudioOnly, nullptr);
     player->owner = this;
     player->path = file;
-    GstBus* bus = gst_element_get_bus(playbin);
-    player->watch = gst_bus_add_watch(bus, &LinuxSound::OnBusMessage, player.get());
-    gst_object_unref(bus);
+    auto bus = AdoptGRef(gst_element_get_bus(playbin));
+    player->watch = gst_bus_add_watch(bus.get(), &LinuxSound::OnBusMessage, player.get());
     m_players.push_back(player);
 
     // Choosing the output and going to PLAYING open devices, which can take a while.
@@ -129,12 +121,12 @@ bool LinuxSound::PlaySoundFile(const std::wstring& path) {
             Player& p = **static_cast<std::shared_ptr<Player>*>(data);
             std::lock_guard lock(p.mutex);
             if (p.stopped) return;
-            if (GstElement* sink = MakeAudioSink()) g_object_set(p.playbin, "audio-sink", sink, nullptr);
-            if (gst_element_set_state(p.playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+            if (GstElement* sink = MakeAudioSink()) g_object_set(p.playbin.get(), "audio-sink", sink, nullptr);
+            if (gst_element_set_state(p.playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
                 // Usually an element has said why already; this makes sure the UI thread cleans up.
-                GError* error = g_error_new_literal(GST_CORE_ERROR, GST_CORE_ERROR_STATE_CHANGE, "cannot start");
-                gst_element_post_message(p.playbin, gst_message_new_error(GST_OBJECT(p.playbin), error, nullptr));
-                g_error_free(error);
+                GErrorPtr error(g_error_new_literal(GST_CORE_ERROR, GST_CORE_ERROR_STATE_CHANGE, "cannot start"));
+                gst_element_post_message(p.playbin.get(),
+                                         gst_message_new_error(GST_OBJECT(p.playbin.get()), error.get(), nullptr));
             }
         },
         new std::shared_ptr<Player>(player), &DeleteRef<Player>);
@@ -145,11 +137,10 @@ gboolean LinuxSound::OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
     auto* player = static_cast<Player*>(data);
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR: {
-        GError* error = nullptr;
-        gst_message_parse_error(message, &error, nullptr);
+        GErrorPtr error;
+        gst_message_parse_error(message, OutPtr(error), nullptr);
         std::fprintf(stderr, "vistrel: cannot play %s: %s\n", player->path.c_str(),
                      error ? error->message : "unknown error");
-        g_clear_error(&error);
         player->owner->Finish(player);
         return G_SOURCE_REMOVE;
     }
@@ -169,12 +160,12 @@ void LinuxSound::Finish(Player* player) {
     m_players.erase(it);
     finished->watch = 0;
     gst_element_call_async(
-        finished->playbin,
+        finished->playbin.get(),
         [](GstElement*, gpointer data) {
             Player& p = **static_cast<std::shared_ptr<Player>*>(data);
             std::lock_guard lock(p.mutex);
             p.stopped = true;
-            gst_element_set_state(p.playbin, GST_STATE_NULL);
+            gst_element_set_state(p.playbin.get(), GST_STATE_NULL);
         },
         new std::shared_ptr<Player>(finished), &DeleteRef<Player>);
 }

@@ -56,20 +56,19 @@ uint16_t LinuxSystemInfo::GetSystemDefaultLangID() {
 std::vector<std::string> LinuxSystemInfo::AskLocale1() {
     std::vector<std::string> settings;
     if (!m_systemBus || !m_systemBus->HasOwner(kLocale1)) return settings;
-    GVariant* reply = m_systemBus->Call("locale1 system locale", kLocale1, "/org/freedesktop/locale1",
+    auto reply = m_systemBus->Call("locale1 system locale", kLocale1, "/org/freedesktop/locale1",
                                         "org.freedesktop.DBus.Properties", "Get",
                                         g_variant_new("(ss)", kLocale1, "Locale"), G_VARIANT_TYPE("(v)"));
     if (!reply) return settings;
-    GVariant* value = nullptr;
-    g_variant_get(reply, "(v)", &value);
-    if (g_variant_is_of_type(value, G_VARIANT_TYPE_STRING_ARRAY)) {
+    GVariant* boxed = nullptr;
+    g_variant_get(reply.get(), "(v)", &boxed);
+    auto value = AdoptGRef(boxed);
+    if (g_variant_is_of_type(value.get(), G_VARIANT_TYPE_STRING_ARRAY)) {
         GVariantIter iter;
-        g_variant_iter_init(&iter, value);
+        g_variant_iter_init(&iter, value.get());
         const gchar* setting = nullptr;
         while (g_variant_iter_next(&iter, "&s", &setting)) settings.emplace_back(setting);
     }
-    g_variant_unref(value);
-    g_variant_unref(reply);
     return settings;
 }
 

@@ -4,11 +4,13 @@
 
 #include <gst/gst.h>
 
+#include "GRefPtr.h"
+
 namespace videoeffect {
 
 // Returns the first element factory of the default registry whose long name equals longName
-// exactly, with a reference the caller owns (gst_object_unref), or nullptr. With rescan, the
-// plugin folders are scanned again first, so a plugin installed since start-up is found.
-[[nodiscard]] GstElementFactory* FindFactoryByLongName(const char* longName, bool rescan);
+// exactly, or nothing. With rescan, the plugin folders are scanned again first, so a plugin
+// installed since start-up is found.
+[[nodiscard]] GRefPtr<GstElementFactory> FindFactoryByLongName(const char* longName, bool rescan);
 
 }  // namespace videoeffect
