@@ -33,7 +33,9 @@ printf '[Device]\nName=Vistrel Test Camera\nSizes=352x288;640x480;1280x1024\n' \
 printf '[Device]\nName=Vistrel Test Microphone\n' >"$VISTREL_TEST_DEVICES/Vistrel Test Microphone.microphone"
 
 display_file="$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+# -noreset: the server must not reset when the last client leaves, or a program started right
+# after the previous one ended finds no display while it does.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s "$display_file" ]] && break; sleep 0.1; done
 [[ -s "$display_file" ]] || fail "Xvfb did not start"
