@@ -2,6 +2,7 @@
 #include "AppMessages.h"
 #include "SampleGrabberCB.h"
 #include "TaviDlg.h"
+#include "resources/ResourceIds.h"
 
 LRESULT CTaviDlg::OnControlCommand(WPARAM wParam, LPARAM) {
     switch (wParam) {
@@ -20,6 +21,13 @@ void CTaviDlg::OnTimer(UINT_PTR nIDEvent) {
         KillTimer(TIMER_SNAPSHOT_WAIT);
         DisarmGrabRequest();
         EnableWindow(TRUE);
+    } else if (nIDEvent == TIMER_SCREENSAVER_NOTICE) {
+        KillTimer(m_nScreenSaverTimer);
+        m_nScreenSaverTimer = 0;
+        if (CWnd* notice = GetDlgItem(IDC_STATIC_SCREENSAVER)) {
+            notice->SetWindowText(L"");
+            notice->ShowWindow(SW_HIDE);
+        }
     }
     CDialog::OnTimer(nIDEvent);
 }

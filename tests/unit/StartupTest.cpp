@@ -88,6 +88,12 @@ TEST_F(StartupTest, NormalStartPreviewsAndUndoesItsSystemChangesAtTheEnd) {
                   ASSERT_NE(notice, nullptr);
                   EXPECT_TRUE(notice->visible);
                   EXPECT_EQ(notice->text, L"Screen saver disabled");
+                  Ui().Advance(59999);
+                  EXPECT_TRUE(notice->visible) << "the notice stays a whole minute";
+                  Ui().Advance(1);
+                  EXPECT_FALSE(notice->visible);
+                  EXPECT_EQ(notice->text, L"");
+                  EXPECT_EQ(dlg.m_nScreenSaverTimer, 0u);
                   EXPECT_FALSE(Control(dlg, IDC_BTN_RECORD_STOP)->visible);
                   EXPECT_EQ(g_hMainWnd, dlg.GetSafeHwnd());
               }),
