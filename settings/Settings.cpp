@@ -114,22 +114,23 @@ void CTaviDlg::SaveSettings() {
     const bool listed = m_nVideoDevice > 0 && static_cast<size_t>(m_nVideoDevice) < m_arrVideoDevices.size();
     m_strSaveCamera = listed ? m_arrVideoDevices[static_cast<size_t>(m_nVideoDevice)] : m_strCameraName;
 
-    // 3. and 4. Every value in the writing order; the position is the restored rectangle's.
+    // 3. and 4. Every value in the writing order; the position is the restored rectangle's. A
+    // value that cannot be written is not checked.
     WINDOWPLACEMENT placement;
     GetWindowPlacement(&placement);
-    key->SetString(L"LastCamera", m_strSaveCamera);
-    key->SetString(L"ImagePath", m_strImagePath);
-    key->SetString(L"VideoPath", m_strVideoPath);
-    key->SetString(L"ResolutionMode", FormatNumber(m_nResolution));
-    key->SetString(L"HorMirror", FormatNumber(m_bHorMirror));
-    key->SetString(L"VerMirror", FormatNumber(m_bVerMirror));
-    key->SetString(L"BW", FormatNumber(m_bBW));
-    key->SetString(L"Sepia", FormatNumber(m_bSepia));
-    key->SetString(L"R", FormatNumber(m_bRed));
-    key->SetString(L"G", FormatNumber(m_bGreen));
-    key->SetString(L"B", FormatNumber(m_bBlue));
-    key->SetString(L"XPos", FormatNumber(placement.rcNormalPosition.left));
-    key->SetString(L"YPos", FormatNumber(placement.rcNormalPosition.top));
+    (void)key->SetString(L"LastCamera", m_strSaveCamera);
+    (void)key->SetString(L"ImagePath", m_strImagePath);
+    (void)key->SetString(L"VideoPath", m_strVideoPath);
+    (void)key->SetString(L"ResolutionMode", FormatNumber(m_nResolution));
+    (void)key->SetString(L"HorMirror", FormatNumber(m_bHorMirror));
+    (void)key->SetString(L"VerMirror", FormatNumber(m_bVerMirror));
+    (void)key->SetString(L"BW", FormatNumber(m_bBW));
+    (void)key->SetString(L"Sepia", FormatNumber(m_bSepia));
+    (void)key->SetString(L"R", FormatNumber(m_bRed));
+    (void)key->SetString(L"G", FormatNumber(m_bGreen));
+    (void)key->SetString(L"B", FormatNumber(m_bBlue));
+    (void)key->SetString(L"XPos", FormatNumber(placement.rcNormalPosition.left));
+    (void)key->SetString(L"YPos", FormatNumber(placement.rcNormalPosition.top));
 
     // 5. Closing the key puts the values in the store.
     key.reset();

@@ -62,8 +62,8 @@ TEST_F(RegistryTest, ValuesSurviveASaveAndKeepTheirExactText) {
 TEST_F(RegistryTest, OtherKeysAndCommentsOfTheFileAreKept) {
     Write("# kept\n[HKEY_LOCAL_MACHINE\\Software\\Other]\nA=1\n");
     EXPECT_EQ(m_registry.OpenKey(kKey, RegistryAccess::SetValue), nullptr) << "the key does not exist yet";
-    m_registry.CreateKey(kKey)->SetString(L"R", L"1");
-    m_registry.OpenKey(kKey, RegistryAccess::SetValue)->SetString(L"G", L"0");
+    EXPECT_TRUE(m_registry.CreateKey(kKey)->SetString(L"R", L"1"));
+    EXPECT_TRUE(m_registry.OpenKey(kKey, RegistryAccess::SetValue)->SetString(L"G", L"0"));
     EXPECT_NE(Contents().find("# kept"), std::string::npos);
     EXPECT_EQ(m_registry.OpenKey(L"Software\\Other", RegistryAccess::Query)->QueryString(L"A"), L"1");
     auto key = m_registry.OpenKey(kKey, RegistryAccess::Query);
@@ -75,7 +75,7 @@ TEST_F(RegistryTest, AFileThatIsNotAKeyFileReadsAsNoKeyAndIsReplacedByTheNextSav
     Write(std::string("\x7f" "ELF\0\0garbage [[[ = \n", 20));
     EXPECT_EQ(m_registry.OpenKey(kKey, RegistryAccess::Query), nullptr);
     EXPECT_EQ(m_registry.OpenKey(kKey, RegistryAccess::SetValue), nullptr);
-    m_registry.CreateKey(kKey)->SetString(L"B", L"1");
+    EXPECT_TRUE(m_registry.CreateKey(kKey)->SetString(L"B", L"1"));
     EXPECT_EQ(m_registry.OpenKey(kKey, RegistryAccess::Query)->QueryString(L"B"), L"1");
     EXPECT_EQ(Contents().find("garbage"), std::string::npos);
 }
@@ -89,7 +89,7 @@ TEST_F(RegistryTest, AValueThatIsNotUtf8CountsAsMissing) {
 }
 
 TEST_F(RegistryTest, ASaveThatCannotBeWrittenLeavesThePreviousFileWhole) {
-    m_registry.CreateKey(kKey)->SetString(L"R", L"1");
+    EXPECT_TRUE(m_registry.CreateKey(kKey)->SetString(L"R", L"1"));
     const std::string before = Contents();
     // A file-size limit makes the write fail even for root, as a full disk would.
     rlimit saved{};
@@ -101,8 +101,8 @@ TEST_F(RegistryTest, ASaveThatCannotBeWrittenLeavesThePreviousFileWhole) {
     {
         auto key = m_registry.OpenKey(kKey, RegistryAccess::SetValue);
         ASSERT_NE(key, nullptr);
-        key->SetString(L"R", L"0");
-        key->SetString(L"ImagePath", L"/a/long/enough/path/to/pass/the/limit/");
+        EXPECT_TRUE(key->SetString(L"R", L"0"));
+        EXPECT_TRUE(key->SetString(L"ImagePath", L"/a/long/enough/path/to/pass/the/limit/"));
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);

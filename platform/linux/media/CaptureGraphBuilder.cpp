@@ -12,8 +12,7 @@ ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, const GUID* maj
     ComPtr<IPin> pin;
     while (pins->Next(pin) == S_OK) {
         PIN_DIRECTION direction = PINDIR_INPUT;
-        pin->QueryDirection(direction);
-        if (direction != wanted) continue;
+        if (FAILED(pin->QueryDirection(direction)) || direction != wanted) continue;
         if (!majorType) return pin;
         ComPtr<IEnumMediaTypes> types;
         if (FAILED(pin->EnumMediaTypes(types))) continue;

@@ -145,7 +145,7 @@ void SampleGrabberFilter::Deliver(GstBuffer* buffer) {
     if (!sample && !wanted && !buffering) return;
     if (m_oneShot && m_shotTaken.exchange(true)) return;
     double time = GST_BUFFER_PTS_IS_VALID(buffer) ? double(GST_BUFFER_PTS(buffer)) / GST_SECOND : 0.0;
-    if (sample) callback->SampleCB(time, nullptr);
+    if (sample) (void)callback->SampleCB(time, nullptr);  // the grabber never looks at what a callback answers
     if (!wanted && !buffering) return;
 
     const size_t length = MakeBgr(buffer);
@@ -155,7 +155,7 @@ void SampleGrabberFilter::Deliver(GstBuffer* buffer) {
         m_buffered.assign(m_flipped.begin(), m_flipped.begin() + std::ptrdiff_t(length));
         GST_OBJECT_UNLOCK(Element());
     }
-    if (wanted) callback->BufferCB(time, m_flipped.data(), long(length));
+    if (wanted) (void)callback->BufferCB(time, m_flipped.data(), long(length));
 }
 
 size_t SampleGrabberFilter::MakeBgr(GstBuffer* buffer) {

@@ -111,7 +111,7 @@ std::vector<std::pair<int, int>> PinSizes(IPin& pin) {
     ComPtr<IEnumMediaTypes> types;
     if (FAILED(pin.EnumMediaTypes(types))) return sizes;
     std::vector<AM_MEDIA_TYPE> all;
-    types->Reset();
+    (void)types->Reset();
     (void)types->Next(500, all);
     for (const AM_MEDIA_TYPE& type : all)
         if (auto vih = ReadVideoInfo(type)) sizes.emplace_back(vih->bmiHeader.biWidth, vih->bmiHeader.biHeight);

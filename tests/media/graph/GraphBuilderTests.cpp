@@ -78,7 +78,7 @@ TEST_F(GraphBuilder, PinsComeInputsFirstWithTheirMediaTypes) {
     ComPtr<IPin> pin;
     while (pins->Next(pin) == S_OK) {
         PIN_DIRECTION d;
-        pin->QueryDirection(d);
+        EXPECT_EQ(pin->QueryDirection(d), S_OK);
         directions.push_back(d);
     }
     EXPECT_EQ(directions, (std::vector<PIN_DIRECTION>{PINDIR_INPUT, PINDIR_OUTPUT, PINDIR_OUTPUT}));
@@ -117,7 +117,7 @@ TEST_F(GraphBuilder, DirectConnectionTakesTheTypeOrRefusesIt) {
     ASSERT_EQ(out->ConnectedTo(other), S_OK);
     EXPECT_EQ(&platform::gst::AsGstPin(other.Get())->Filter(), AsGstFilter(m_grabber.Get()));
     PIN_DIRECTION direction;
-    other->QueryDirection(direction);
+    EXPECT_EQ(other->QueryDirection(direction), S_OK);
     EXPECT_EQ(direction, PINDIR_INPUT);
     EXPECT_EQ(m_graph->ConnectDirect(out.Get(), in.Get(), nullptr), VFW_E_ALREADY_CONNECTED);
 

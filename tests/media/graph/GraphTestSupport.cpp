@@ -35,7 +35,7 @@ ComPtr<IPin> GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n) {
     ComPtr<IPin> pin;
     while (pins->Next(pin) == S_OK) {
         PIN_DIRECTION d = PINDIR_INPUT;
-        pin->QueryDirection(d);
+        if (FAILED(pin->QueryDirection(d))) continue;
         if (d == direction && n-- == 0) return pin;
     }
     return nullptr;

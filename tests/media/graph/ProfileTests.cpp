@@ -31,9 +31,9 @@ TEST_F(Profile, WriterEncodesAtTheProfilesSizeRateAndKeyFrameSpacing) {
     ComPtr<IWMVideoMediaProps> props;
     ASSERT_EQ(video.As(props), S_OK);
     uint32_t size = 0;
-    props->GetMediaType(nullptr, size);
+    EXPECT_EQ(props->GetMediaType(nullptr, size), S_OK);
     AM_MEDIA_TYPE mt;
-    props->GetMediaType(&mt, size);
+    EXPECT_EQ(props->GetMediaType(&mt, size), S_OK);
     auto vih = *ReadVideoInfo(mt);
     vih.bmiHeader.biWidth = 352;
     vih.bmiHeader.biHeight = 288;

@@ -21,19 +21,19 @@ ComPtr<IWMProfile> RecordingProfile(int width, int height, bool withAudio) {
     ComPtr<IWMProfile> profile;
     EXPECT_EQ(manager->LoadProfileByID(WMProfile_V80_384Video, profile), S_OK);
     uint32_t count = 0;
-    profile->GetStreamCount(count);
+    EXPECT_EQ(profile->GetStreamCount(count), S_OK);
     for (int i = int(count) - 1; i >= 0; --i) {
         ComPtr<IWMStreamConfig> stream;
         EXPECT_EQ(profile->GetStream(uint32_t(i), stream), S_OK);
-        stream->SetBufferWindow(3000);
+        EXPECT_EQ(stream->SetBufferWindow(3000), S_OK);
         EXPECT_EQ(profile->ReconfigStream(stream.Get()), S_OK);
         GUID type;
-        stream->GetStreamType(type);
+        EXPECT_EQ(stream->GetStreamType(type), S_OK);
         if (type == WMMEDIATYPE_Video) {
             ComPtr<IWMVideoMediaProps> props;
             EXPECT_EQ(stream.As(props), S_OK);
             uint32_t size = 0;
-            props->GetMediaType(nullptr, size);
+            EXPECT_EQ(props->GetMediaType(nullptr, size), S_OK);
             AM_MEDIA_TYPE mt;
             EXPECT_EQ(props->GetMediaType(&mt, size), S_OK);
             auto vih = *ReadVideoInfo(mt);
@@ -55,7 +55,7 @@ ComPtr<IWMProfile> RecordingProfile(int width, int height, bool withAudio) {
 class Recording : public testing::Test {
 protected:
     void TearDown() override {
-        if (m_preview.control) m_preview.control->Stop();
+        if (m_preview.control) (void)m_preview.control->Stop();
     }
 
     // The preview graph, stopped, with the writer (and the sound chain) added.
