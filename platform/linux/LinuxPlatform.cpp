@@ -16,6 +16,7 @@
 #include "LinuxSystemInfo.h"
 #include "PosixFiles.h"
 #include "PosixProcess.h"
+#include "PosixVolumes.h"
 #include "SteadyClock.h"
 
 namespace platform {
@@ -36,6 +37,7 @@ public:
     IMedia& Media() override { return m_media; }
     IRegistry& Registry() override { return m_registry; }
     IShell& Shell() override { return m_shell; }
+    IVolumes& Volumes() override { return m_volumes; }
 
 private:
     GtkUiHost m_ui;
@@ -53,6 +55,7 @@ private:
     LinuxInstance m_instance;
     KeyFileRegistry m_registry;
     LinuxShell m_shell;
+    PosixVolumes m_volumes;
     gst::GstMedia m_media{&m_ui};
 };
 

@@ -15,6 +15,7 @@
 #include "SimSound.h"
 #include "SimSystemInfo.h"
 #include "SimUiHost.h"
+#include "SimVolumes.h"
 #include "platform/Platform.h"
 
 namespace platform::sim {
@@ -36,6 +37,7 @@ public:
     SimInstance& Instance() override { return m_instance; }
     SimRegistry& Registry() override { return m_registry; }
     SimShell& Shell() override { return m_shell; }
+    SimVolumes& Volumes() override { return m_volumes; }
 
 private:
     SimClock m_clock;
@@ -50,6 +52,7 @@ private:
     SimInstance m_instance;
     SimRegistry m_registry;
     SimShell m_shell;
+    SimVolumes m_volumes;
     SimMedia m_media{m_clock};  // last: its graphs may still be stopping when the rest goes
 };
 

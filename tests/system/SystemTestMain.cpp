@@ -14,6 +14,7 @@
 #include "GtkMessageBox.h"
 #include "LinuxInstance.h"
 #include "LinuxSession.h"
+#include "LinuxShell.h"
 #include "platform/Strings.h"
 #include "platform/UiHost.h"
 
@@ -84,12 +85,21 @@ int BoxThenTerminate(int argc, char** argv) {
     return 0;
 }
 
+// Opens each path with the desktop's handler, in a process of its own so that the desktop the
+// test sets up is the one GLib reads; prints one result per line.
+int OpenPaths(int argc, char** argv) {
+    platform::LinuxShell shell;
+    for (int i = 2; i < argc; ++i) std::printf("%d\n", shell.Open(platform::FromUtf8(argv[i])));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--second-start") == 0) return SecondStart(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "--wait-for-logoff") == 0) return WaitForLogoff();
     if (argc == 2 && std::strcmp(argv[1], "--box-then-terminate") == 0) return BoxThenTerminate(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "--open") == 0) return OpenPaths(argc, argv);
 
     ::testing::InitGoogleTest(&argc, argv);
     gst_init(&argc, &argv);

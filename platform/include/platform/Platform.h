@@ -15,6 +15,7 @@
 #include "platform/Sound.h"
 #include "platform/SystemInfo.h"
 #include "platform/UiHost.h"
+#include "platform/Volumes.h"
 
 namespace platform {
 
@@ -34,6 +35,7 @@ public:
     virtual IMedia& Media() = 0;
     virtual IRegistry& Registry() = 0;
     virtual IShell& Shell() = 0;
+    virtual IVolumes& Volumes() = 0;
 };
 
 // Installs (or, with nullptr, removes) the current platform. Not owning.

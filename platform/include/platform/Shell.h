@@ -1,4 +1,4 @@
-// The user's places as the desktop names them.
+// The user's places as the desktop names them, and opening them with the desktop's handler.
 #pragma once
 
 #include <optional>
@@ -6,12 +6,23 @@
 
 namespace platform {
 
+// Results of IShell::Open, as the program reads them: above kShellOpenedAbove means opened.
+inline constexpr int kShellFileNotFound = 2;
+inline constexpr int kShellPathNotFound = 3;
+inline constexpr int kShellAccessDenied = 5;
+inline constexpr int kShellNoHandler = 31;
+inline constexpr int kShellOpenedAbove = 32;
+inline constexpr int kShellOpened = 42;
+
 class IShell {
 public:
     virtual ~IShell() = default;
     // The user's documents folder without a trailing separator (not created when absent);
     // nothing when the system cannot name one.
     virtual std::optional<std::wstring> GetDocumentsFolder() = 0;
+    // Opens a folder or document with the desktop's handler for it, without waiting for the
+    // handler: kShellOpened, or why not (a path ending in a separator names a folder).
+    [[nodiscard]] virtual int Open(const std::wstring& path) = 0;
 };
 
 }  // namespace platform

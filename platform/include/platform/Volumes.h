@@ -1,0 +1,18 @@
+// What the program asks of the file system that holds a folder.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+class IVolumes {
+public:
+    virtual ~IVolumes() = default;
+    // The bytes this user can still write on the file system that holds `folder` (space kept
+    // for the superuser does not count); nothing when the folder cannot be measured.
+    [[nodiscard]] virtual std::optional<uint64_t> FreeBytes(const std::wstring& folder) = 0;
+};
+
+}  // namespace platform
