@@ -77,7 +77,9 @@ BOOL CTaviDlg::OnInitDialog() {
     // 14-16
     LoadSettings();
     m_bFirstShow = 1;
-    m_strVideoDrive = m_strVideoPath.substr(0, 3);
+    // The free-space checks measure the file system that holds the video folder; a drive root
+    // taken from the path's first characters means nothing here.
+    m_strVideoDrive = m_strVideoPath;
     g_hMainWnd = m_hWnd;
 
     // 17-19

@@ -1,6 +1,7 @@
 // The main window: live preview, picture buttons, status texts; owner of the capture graph.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,19 @@ public:
     BOOL IsFolderWritable(BOOL bImageFolder);
     int SaveSnapshot(const std::wstring& folder, const uint8_t* frame, long capacity);
 
+    // Recording: the graph, its start and stop, the record buttons' click filter, the save
+    // folders in the desktop.
+    BOOL BeginRecording();
+    HRESULT BuildRecordGraph(const std::wstring& path);
+    platform::Size RecordingSize() const;
+    void ToggleRecording();
+    void EndRecording();
+    void RequestRecordStart();
+    void RequestRecordStop();
+    void OpenSaveFolders();
+    // Free space of the file system that holds the video folder, in whole megabytes.
+    std::optional<uint64_t> FreeVideoMegabytes() const;
+
     // Members, in declaration order.
     CStatic m_staticStatus;
     BOOL m_bSmallWindow = 0;
@@ -135,6 +149,7 @@ public:
     int m_nInitState = 0;
     uint32_t m_hDevNotify = 0;
     CFrameStatic m_staticSnapshot;  // control 1004: the last snapshot, small
+    bool m_bDiskGuardStopping = false;  // the free-space guard is stopping the recording
 
 protected:
     void OnDestroy();
@@ -148,6 +163,15 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnControlCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnFrameReady(WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlBarClose(WPARAM wParam, LPARAM lParam);
     void OnBnClickedSnapshot();
+    void OnBnClickedRecordStart();
+    void OnBnDoubleClickedRecordStart();
+    void OnBnClickedRecordStop();
+    void OnBnDoubleClickedRecordStop();
+    // The click filter: true when the click is to act, once its double-click time is over.
+    bool WaitOutDoubleClick(bool& waiting, bool& secondClick);
+    void OnRecordTick();
+    void SetRecordButtons(bool recording);
     DECLARE_MESSAGE_MAP()
 };

@@ -18,7 +18,12 @@ BEGIN_MESSAGE_MAP(CTaviDlg, CDialog)
     ON_WM_TIMER()
     ON_MESSAGE(WM_CONTROL_COMMAND, OnControlCommand)
     ON_MESSAGE(WM_FRAME_READY, OnFrameReady)
+    ON_MESSAGE(WM_CONTROLBAR_CLOSE, OnControlBarClose)
     ON_BN_CLICKED(IDC_BTN_SNAPSHOT, OnBnClickedSnapshot)
+    ON_BN_CLICKED(IDC_BTN_RECORD_START, OnBnClickedRecordStart)
+    ON_BN_DOUBLECLICKED(IDC_BTN_RECORD_START, OnBnDoubleClickedRecordStart)
+    ON_BN_CLICKED(IDC_BTN_RECORD_STOP, OnBnClickedRecordStop)
+    ON_BN_DOUBLECLICKED(IDC_BTN_RECORD_STOP, OnBnDoubleClickedRecordStop)
 END_MESSAGE_MAP()
 
 void CTaviDlg::DoDataExchange(CDataExchange* pDX) {
