@@ -204,9 +204,15 @@ LRESULT CWnd::ButtonMouse(UINT message, LPARAM lParam) {
         if (client.Contains({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) NotifyParent(BN_CLICKED);
         return 0;
     }
+    // Owner-drawn and radio buttons report the second press of a double-click as such and
+    // nothing else: its release is no click. Other buttons take it as one more press.
+    const DWORD type = m_dwStyle & BS_TYPEMASK;
+    if (message == WM_LBUTTONDBLCLK && (type == BS_OWNERDRAW || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)) {
+        NotifyParent(BN_DOUBLECLICKED);
+        return 0;
+    }
     m_bPushed = true;
     Invalidate(FALSE);
-    if (message == WM_LBUTTONDBLCLK) NotifyParent(BN_DOUBLECLICKED);
     return 0;
 }
 

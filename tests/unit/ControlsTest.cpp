@@ -83,8 +83,9 @@ TEST_F(ControlsTest, OwnerDrawnButtonDrawsPressedStateAndNotifiesClicksInTheClas
     EXPECT_EQ(dialog.notifications, (std::vector<std::string>{"clicked"}));
 
     dialog.notifications.clear();
+    // The second press of a double-click is reported as such; its release is no click.
     Ui().DoubleClick(button);
-    EXPECT_EQ(dialog.notifications, (std::vector<std::string>{"clicked", "double-clicked", "clicked"}));
+    EXPECT_EQ(dialog.notifications, (std::vector<std::string>{"clicked", "double-clicked"}));
 
     dialog.m_button.EnableWindow(FALSE);
     Ui().Paint(button);
