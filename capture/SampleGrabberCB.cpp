@@ -11,6 +11,7 @@ CSampleGrabberCB g_grabberCB;
 std::atomic<uint32_t> g_grabFlags{0};
 uint8_t* g_pFrameBuffer = nullptr;
 long g_cbFrameBuffer = 0;
+GrabbedFrameInfo g_grabbedFrame;
 int g_bFrameShown = 0;
 BITMAPINFOHEADER g_bmiLastFrame{};
 
@@ -75,6 +76,7 @@ HRESULT CSampleGrabberCB::BufferCB(double, uint8_t* buffer, long length) {
         g_cbFrameBuffer = length;
     }
     std::memcpy(g_pFrameBuffer, buffer, static_cast<size_t>(length));
+    g_grabbedFrame = {m_lWidth, m_lHeight, length};
     if (!::PostMessage(g_hMainWnd, WM_FRAME_READY, 0, 0)) ReleaseGrabbedFrame();
     return S_OK;
 }

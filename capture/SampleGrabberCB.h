@@ -48,6 +48,14 @@ bool TakeGrabRequest();
 
 extern uint8_t* g_pFrameBuffer;
 extern long g_cbFrameBuffer;
+// The frame in g_pFrameBuffer as the streaming thread handed it over: its size and bytes. The
+// graph may be rebuilt at another size before the window's thread gets to it.
+struct GrabbedFrameInfo {
+    long width = 0;
+    long height = 0;
+    long bytes = 0;
+};
+extern GrabbedFrameInfo g_grabbedFrame;
 extern int g_bFrameShown;
 extern BITMAPINFOHEADER g_bmiLastFrame;
 

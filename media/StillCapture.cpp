@@ -1,6 +1,7 @@
 // Snapshot request, the folder probe and the JPEG file written from the grabbed frame.
 #include "StillCapture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -92,12 +93,14 @@ int CTaviDlg::SaveSnapshot(const std::wstring& folder, const uint8_t* frame, lon
     DisarmGrabRequest();
     KillTimer(TIMER_SNAPSHOT_WAIT);
 
-    // The graph may have been rebuilt at a larger size since the frame was taken: a buffer too
-    // small for the present size is not read past its end, the frame is dropped.
-    const long width = g_grabberCB.m_lWidth;
-    const long height = g_grabberCB.m_lHeight;
+    // The size is the one the frame was grabbed at: a graph rebuilt at another size since (a
+    // recording start in the large mode) does not change what the buffer holds. A frame that
+    // does not fill its size is dropped, never read past its end.
+    const long width = g_grabbedFrame.width;
+    const long height = g_grabbedFrame.height;
     const size_t frameBytes = width > 0 && height > 0 ? platform::DibRowStride(width) * static_cast<size_t>(height) : 0;
-    if (!frame || frameBytes == 0 || capacity < 0 || static_cast<size_t>(capacity) < frameBytes) {
+    const long held = frame == g_pFrameBuffer ? std::min(capacity, g_grabbedFrame.bytes) : capacity;
+    if (!frame || frameBytes == 0 || held < 0 || static_cast<size_t>(held) < frameBytes) {
         EnableWindow(TRUE);
         return 0;
     }

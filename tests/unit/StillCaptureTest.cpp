@@ -282,18 +282,27 @@ TEST_F(StillCaptureTest, FailedEncodingLeavesNoFileAndNoNotice) {
     });
 }
 
-TEST_F(StillCaptureTest, FrameSmallerThanTheRebuiltGraphsSizeIsDropped) {
-    Run([&] {
-        Snap();
-        Media().DeliverFrames(1);  // a 640 x 480 frame waits for the window...
-        g_grabberCB.m_lWidth = 1280;  // ...while the graph is rebuilt larger
-        g_grabberCB.m_lHeight = 1024;
-        AfxRuntime::Get().PumpPending();
-        EXPECT_TRUE(Files().empty());
-        EXPECT_NE(Control(IDC_STATIC_STATUS).text, L"Captured");
-        EXPECT_TRUE(MainEnabled());
-        EXPECT_EQ(Sim().ImageEncoder().Encodings(), 0);
-    });
+TEST_F(StillCaptureTest, StillKeepsTheSizeItWasGrabbedAtWhenTheGraphIsRebuiltMeanwhile) {
+    // A 640 x 480 frame waits for the window while the graph is rebuilt at another size (a
+    // recording start in the large mode does that).
+    for (platform::Size rebuilt : {platform::Size{1280, 1024}, platform::Size{352, 288}}) {
+        SCOPED_TRACE(rebuilt.cx);
+        Run([&] {
+            Snap();
+            const uint32_t frame = Media().NextFrameNumber();
+            Media().DeliverFrames(1);
+            g_grabberCB.m_lWidth = rebuilt.cx;
+            g_grabberCB.m_lHeight = rebuilt.cy;
+            AfxRuntime::Get().PumpPending();
+            ASSERT_FALSE(Files().empty());
+            const DecodedJpeg jpeg = Decode(m_images.Read(Files().back()));
+            ASSERT_EQ(jpeg.width, 640);
+            ASSERT_EQ(jpeg.height, 480);
+            const auto want = SimFramePixel(600, 470, frame);
+            EXPECT_TRUE(Near(jpeg.At(600, 470), {want.r, want.g, want.b}));
+            EXPECT_EQ(Control(IDC_STATIC_STATUS).text, L"Captured");
+        });
+    }
 }
 
 TEST_F(StillCaptureTest, RequestWithoutARunningGraphIsDroppedAfterTwoSeconds) {
