@@ -76,3 +76,23 @@ pixel() {  # <shot> <x> <y> -> "r,g,b"
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '([0-9]*,[0-9]*,[0-9]*' | head -n1 | tr -d '('
 }
 
+
+# A pixel of a picture of the test camera's bars as three bits, one per colour channel above
+# half: the bars of the top two thirds are white, yellow, cyan, green, magenta, red, blue.
+bits() {  # <picture> <x> <y>
+    local r g b
+    IFS=, read -r r g b < <(pixel "$1" "$2" "$3")
+    echo "$((r > 128))$((g > 128))$((b > 128))"
+}
+
+# Fails unless the picture (of the given width and height) shows the bars the right way up.
+expect_bars() {  # <picture> <width> <height> <what>
+    local want=(111 110 011 010 101 100 001) i
+    for i in "${!want[@]}"; do
+        local x=$(((45 + 91 * i) * $2 / 640)) got
+        got=$(bits "$1" "$x" $((10 * $3 / 480)))
+        [[ "$got" == "${want[$i]}" ]] || fail "$4: bar $i of the top row is $got, not ${want[$i]} (upside down?)"
+    done
+    # The bottom left is the dark blue of the bars' lowest band, never a bright bar.
+    [[ "$(bits "$1" $((20 * $2 / 640)) $((470 * $3 / 480)))" != 111 ]] || fail "$4: the bottom row holds the top's white"
+}
