@@ -280,11 +280,11 @@ int GtkUiHost::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& i
 void GtkUiHost::SetCursor(CursorKind kind) {
     GdkDisplay* display = gdk_display_get_default();
     switch (kind) {
-    case CursorKind::Arrow: m_cursor.reset(); break;
+    // Taking the program's cursor away ("no cursor") gives the windows their own back: a pointer
+    // left blank until something else sets one would look like a hung program.
+    case CursorKind::Arrow:
+    case CursorKind::None: m_cursor.reset(); break;
     case CursorKind::Wait: m_cursor = GRefPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_WATCH)); break;
-    case CursorKind::None:
-        m_cursor = GRefPtr<GdkCursor>::Adopt(gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR));
-        break;
     }
     for (NativeWindow* window : m_windows.TopLevels()) ApplyCursor(window->widget);
     // The program may be busy for a while before it pumps again; the cursor shows now.

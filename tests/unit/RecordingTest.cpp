@@ -133,6 +133,7 @@ TEST_F(RecordingTest, ClickFilterStartsOnceAtTheRightMoment) {
             Click(IDC_BTN_RECORD_START);
             EXPECT_EQ(Recorders(), before + 1);
             EXPECT_EQ(m_dlg.m_dwRecordStart, clicked + c.startsAfter);
+            EXPECT_EQ(Ui().Cursor(), platform::CursorKind::None) << "the wait cursor taken away";
             ExpectRecording();
             Ui().DoubleClick(Button(IDC_BTN_RECORD_STOP));
             ExpectIdle();
