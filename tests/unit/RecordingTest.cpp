@@ -187,8 +187,11 @@ TEST_F(RecordingTest, GuardStopsOnceAndDeletesOnlyARecordingShorterThanASecond) 
     const struct {
         const char* what;
         uint32_t plentyFor;  // ms of recording before the space runs out
+        std::optional<uint64_t> thenFree;
         bool fileKept;
-    } cases[] = {{"stopped at the first tick (500 ms)", 0, false}, {"stopped at 1000 ms", 500, true}};
+    } cases[] = {{"stopped at the first tick (500 ms)", 0, 100 * kMB, false},
+                 {"stopped at 1000 ms", 500, 100 * kMB, true},
+                 {"the space can no longer be measured", 500, std::nullopt, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Run([&] {
@@ -200,7 +203,7 @@ TEST_F(RecordingTest, GuardStopsOnceAndDeletesOnlyARecordingShorterThanASecond) 
             const std::wstring file = m_dlg.m_strRecordFile;
             ASSERT_TRUE(fs::exists(platform::ToUtf8(file)));
             Ui().Advance(c.plentyFor);
-            SetFreeMegabytes(100);
+            Sim().Volumes().SetFreeBytes(c.thenFree);
             // Ticks keep coming while the stop waits out the double-click time and while the
             // message is up; none of them stops, deletes or tells again.
             Ui().ExpectMessageBox(IDOK, [&] { Ui().Advance(2000); });
