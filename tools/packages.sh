@@ -19,6 +19,7 @@ VISTREL_PACKAGES=(
     googletest
     libbenchmark-dev  # bench/: the effect filter against memcpy and the stock elements
     libturbojpeg0-dev  # snapshots: JPEG encoding in both backends
+    libavformat-dev  # recordings a killed process left unfinished are remuxed at the next start
     libjpeg-turbo-progs  # bench/: tjbench, the encoder's own benchmark to compare with
     ffmpeg  # tests: ffprobe reads the files the program writes
     gstreamer1.0-gtk3  # gtksink, the preview

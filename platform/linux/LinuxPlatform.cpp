@@ -10,6 +10,7 @@
 #include "KeyFileRegistry.h"
 #include "LinuxInstance.h"
 #include "LinuxPower.h"
+#include "LinuxRecordings.h"
 #include "LinuxSession.h"
 #include "LinuxShell.h"
 #include "LinuxSound.h"
@@ -38,6 +39,7 @@ public:
     IRegistry& Registry() override { return m_registry; }
     IShell& Shell() override { return m_shell; }
     IVolumes& Volumes() override { return m_volumes; }
+    IRecordings& Recordings() override { return m_recordings; }
 
 private:
     GtkUiHost m_ui;
@@ -56,6 +58,7 @@ private:
     KeyFileRegistry m_registry;
     LinuxShell m_shell;
     PosixVolumes m_volumes;
+    recovery::LinuxRecordings m_recordings;
     gst::GstMedia m_media{&m_ui};
 };
 

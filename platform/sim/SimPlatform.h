@@ -9,6 +9,7 @@
 #include "SimMedia.h"
 #include "SimPower.h"
 #include "SimProcess.h"
+#include "SimRecordings.h"
 #include "SimRegistry.h"
 #include "SimSession.h"
 #include "SimShell.h"
@@ -38,6 +39,7 @@ public:
     SimRegistry& Registry() override { return m_registry; }
     SimShell& Shell() override { return m_shell; }
     SimVolumes& Volumes() override { return m_volumes; }
+    SimRecordings& Recordings() override { return m_recordings; }
 
 private:
     SimClock m_clock;
@@ -53,6 +55,7 @@ private:
     SimRegistry m_registry;
     SimShell m_shell;
     SimVolumes m_volumes;
+    SimRecordings m_recordings;
     SimMedia m_media{m_clock};  // last: its graphs may still be stopping when the rest goes
 };
 

@@ -9,6 +9,7 @@
 #include "platform/media/Media.h"
 #include "platform/Power.h"
 #include "platform/Process.h"
+#include "platform/Recordings.h"
 #include "platform/Registry.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
@@ -36,6 +37,7 @@ public:
     virtual IRegistry& Registry() = 0;
     virtual IShell& Shell() = 0;
     virtual IVolumes& Volumes() = 0;
+    virtual IRecordings& Recordings() = 0;
 };
 
 // Installs (or, with nullptr, removes) the current platform. Not owning.
