@@ -25,6 +25,15 @@ constexpr int64_t kDefaultKeyFrameSpacing = 80'000'000;
 // 100-ns units in a second, the unit of the profile's times.
 constexpr int64_t kUnitsPerSecond = 10'000'000;
 
+// The WMA 2 encoder gives out each sound one frame late (its transform overlaps the frame
+// before) and says so only in libav's own packet stamps, which its GStreamer element leaves
+// out: unmended, the sound of a file plays 46 ms behind its picture at 44.1 kHz. The frame
+// length follows the sample rate as the codec fixes it.
+GstClockTime WmaEncoderDelay(int rate) {
+    const int samples = rate <= 16'000 ? 512 : rate <= 22'050 ? 1024 : 2048;
+    return gst_util_uint64_scale_int(GST_SECOND, samples, std::max(rate, 1));
+}
+
 // A floating capsfilter holding the caps described, or nullptr.
 GstElement* CapsFilter(const char* description) {
     GstElement* filter = MakeElement("capsfilter");
@@ -193,7 +202,9 @@ bool AsfWriterFilter::AddAudioBranch(const WmStream& stream, int index) {
                               encoder}))
         return false;
     g_object_set(encoder, "bitrate", gint(format.bitrate), nullptr);
-    return AddBranch(queue, encoder, "audio_%u", index);
+    if (!AddBranch(queue, encoder, "audio_%u", index)) return false;
+    m_branches.back()->lead = WmaEncoderDelay(format.rate);
+    return true;
 }
 
 bool AsfWriterFilter::AddBranch(GstElement* first, GstElement* encoder, const char* muxPad, int index) {
@@ -236,7 +247,8 @@ GstPadProbeReturn AsfWriterFilter::OnInput(GstPad*, GstPadProbeInfo* info, gpoin
 GstPadProbeReturn AsfWriterFilter::OnEncoded(GstPad*, GstPadProbeInfo* info, gpointer data) {
     // The encoders stamp from a far-off origin (avenc_wmv2 starts at 1000 hours) and the muxer
     // writes stamps as they come: everything is brought to the pipeline's running time, less
-    // the time the writer joined at, under a segment that starts at zero.
+    // the time the writer joined at (and less the encoder's own delay), under a segment that
+    // starts at zero.
     auto* branch = static_cast<Branch*>(data);
     if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
         GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
@@ -258,7 +270,7 @@ GstPadProbeReturn AsfWriterFilter::OnEncoded(GstPad*, GstPadProbeInfo* info, gpo
         if (!GST_CLOCK_TIME_IS_VALID(stamp)) return GST_CLOCK_TIME_NONE;
         guint64 running = 0;
         if (gst_segment_to_running_time_full(&branch->segment, GST_FORMAT_TIME, stamp, &running) <= 0) return 0;
-        return running > base ? running - base : 0;
+        return running > base + branch->lead ? running - base - branch->lead : 0;
     };
     GstClockTime pts = rebase(GST_BUFFER_PTS(buffer));
     GST_BUFFER_PTS(buffer) = pts;

@@ -47,6 +47,7 @@ private:
         const char* muxPad = nullptr;   // the muxer's pad template for the stream
         GstSegment input;               // the segment of what comes in
         GstSegment segment;             // the segment the encoder announced
+        GstClockTime lead = 0;          // how late the encoder gives out what it was given
     };
 
     explicit AsfWriterFilter(GstElement* bin);

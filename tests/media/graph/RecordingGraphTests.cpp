@@ -1,8 +1,11 @@
 // Recording through the ASF writer on the preview graph, the way the program extends it: files
 // as a player finds them (streams, sizes, start and length, a full decode without a fault in
-// ffmpeg and in GStreamer, the picture after a seek) for the ways a recording is made; a stop
-// whose end-of-stream never arrives; a camera that fails while the file is written.
+// ffmpeg and in GStreamer, the picture after a seek) for the ways a recording is made; sound in
+// step with the picture over a minute; a stop whose end-of-stream never arrives; a camera that
+// fails while the file is written.
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "AsfWriterFilter.h"
 #include "FileChecks.h"
@@ -278,6 +281,47 @@ TEST_F(Recording, CameraFailingWhileWritingIsReportedAndTheFileIsFinished) {
     ASSERT_TRUE(probe.ok);
     EXPECT_EQ(probe.streams.size(), 2u);
     EXPECT_NEAR(Number(probe.format, "duration"), 1.0, 0.5);
+}
+
+// The time of each tone less the time of its white frame, in seconds, in the order of the file.
+std::vector<double> SyncOffsets(const std::string& path) {
+    std::vector<uint8_t> output;
+    std::string errors;
+    std::vector<double> offsets;
+    if (!RunProgram({"python3", VISTREL_SYNC_OFFSETS, path}, output, errors) || !errors.empty()) {
+        ADD_FAILURE() << "sync_offsets.py: " << errors;
+        return offsets;
+    }
+    std::istringstream lines(std::string(output.begin(), output.end()));
+    double flash = 0, tone = 0, offset = 0;
+    while (lines >> flash >> tone >> offset) offsets.push_back(offset);
+    return offsets;
+}
+
+// Run on its own (ctest media_sync_test): it records for a minute.
+TEST_F(Recording, SyncSoundStaysInStepWithThePictureForAMinute) {
+    const int seconds = 60;
+    const double frameInterval = 1.0 / 30;
+    const std::string path = TempPath("sync.asf");
+    ASSERT_TRUE(BuildPreview(m_preview, 640, 480, false, kSyncCamera));
+    ASSERT_NO_FATAL_FAILURE(MakeWriter(path, 640, 480, true));
+    ASSERT_NO_FATAL_FAILURE(AddWriter(true, kSyncMicrophone));
+    ASSERT_NO_FATAL_FAILURE(RunFor(seconds * 1000));
+    StopGraph(m_preview.control.Get());
+    EXPECT_EQ(FfmpegDecodeErrors(path), "");
+
+    std::vector<double> offsets = SyncOffsets(path);
+    // A mark at each whole second of the file, less the first and last that a cut can lose.
+    ASSERT_GE(offsets.size(), size_t(seconds - 2));
+    EXPECT_LE(offsets.size(), size_t(seconds + 1));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(offsets[i], 0.0, frameInterval) << "at the start, mark " << i;
+        EXPECT_NEAR(offsets[offsets.size() - 1 - i], 0.0, frameInterval) << "at the end, mark " << offsets.size() - 1 - i;
+    }
+    double worst = 0;
+    for (double offset : offsets) worst = std::max(worst, std::abs(offset));
+    std::printf("sync: %zu marks, first %+.4f s, last %+.4f s, worst %.4f s\n", offsets.size(), offsets.front(),
+                offsets.back(), worst);
 }
 
 }  // namespace
