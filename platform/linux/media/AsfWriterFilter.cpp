@@ -127,6 +127,11 @@ HRESULT AsfWriterFilter::Build(const std::vector<WmStream>& streams) {
 }
 
 bool AsfWriterFilter::AddFile() {
+    // GStreamer's own asfmux, with its short packets mended. libav's avmux_asf, given the same
+    // stamps, passes the same checks (full decodes without a fault in ffmpeg and GStreamer, an
+    // index, both streams from zero, sound within 9 ms of the picture over 20 s, against 6 ms
+    // here); asfmux stays for the preroll it lets us set to zero and for what is known of its
+    // files after a crash (one cut off by a kill is remuxed whole by ffmpeg).
     auto mux = AdoptGRef(MakeElement("asfmux"));
     auto sink = AdoptGRef(MakeElement("filesink"));
     if (!mux || !sink) return false;
