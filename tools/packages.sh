@@ -22,12 +22,15 @@ VISTREL_PACKAGES=(
     libavformat-dev  # recordings a killed process left unfinished are remuxed at the next start
     libjpeg-turbo-progs  # bench/: tjbench, the encoder's own benchmark to compare with
     ffmpeg  # tests: ffprobe reads the files the program writes
+    python3  # tests/media/sync: finds the sync marks in a recorded file
     gstreamer1.0-gtk3  # gtksink, the preview
     gstreamer1.0-libav  # avenc_wmv2 and avenc_wmav2 for the ASF writer
     gstreamer1.0-plugins-bad  # asfmux
     gstreamer1.0-plugins-base
+    gstreamer1.0-plugins-base-apps  # gst-discoverer-1.0: what GStreamer finds in a written file
     gstreamer1.0-plugins-good
-    gstreamer1.0-tools  # gst-launch-1.0 and gst-discoverer-1.0 for the benchmarks and checks
+    gstreamer1.0-plugins-ugly  # asfdemux: the recording tests decode the written files with GStreamer too
+    gstreamer1.0-tools  # gst-launch-1.0 for the benchmarks and checks
     libgstreamer-plugins-base1.0-dev
     libgstreamer1.0-dev
     # Virtual display, screenshots and input for the GUI tests and for run.sh without a display

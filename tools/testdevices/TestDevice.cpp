@@ -3,6 +3,7 @@
 #include <gst/audio/audio.h>
 
 #include "GRefPtr.h"
+#include "SyncPattern.h"
 
 struct VistrelTestDevice {
     GstDevice parent;
@@ -53,12 +54,16 @@ GstElement* CreateElement(GstDevice* device, const gchar* name) {
         GstElement* source = gst_element_factory_make("videotestsrc", name);
         if (!source) return nullptr;
         g_object_set(source, "is-live", TRUE, nullptr);
-        gst_util_set_object_arg(G_OBJECT(source), "pattern", entry->pattern.c_str());
+        if (entry->pattern == kSyncPattern)
+            AttachSyncPattern(source, entry->kind);
+        else
+            gst_util_set_object_arg(G_OBJECT(source), "pattern", entry->pattern.c_str());
         return source;
     }
     GstElement* source = gst_element_factory_make("audiotestsrc", name);
     if (!source) return nullptr;
     g_object_set(source, "is-live", TRUE, "freq", ToneOf(entry->name), "volume", 0.05, nullptr);
+    if (entry->pattern == kSyncPattern) AttachSyncPattern(source, entry->kind);
     return source;
 }
 

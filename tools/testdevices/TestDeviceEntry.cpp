@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "GRefPtr.h"
+#include "SyncPattern.h"
 
 namespace vistrel::testdevices {
 namespace {
@@ -85,6 +86,7 @@ ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents
     if (size_t slash = stem.rfind('/'); slash != std::string_view::npos) stem.remove_prefix(slash + 1);
     entry.name = stem;
     if (camera) entry.sizes = {{640, 480}};
+    if (!camera) entry.pattern = kHumPattern;
 
     gsize keyCount = 0;
     GStrvPtr keys(g_key_file_get_keys(file.get(), kGroup.data(), &keyCount, nullptr));
@@ -108,9 +110,10 @@ ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents
             auto member = ParseBool(value);
             if (!member) return "CaptureClass is neither true nor false: " + std::string(value);
             entry.captureClass = *member;
-        } else if (camera && key == "Pattern") {
+        } else if (key == "Pattern") {
             std::string pattern(Trim(value));
-            if (!patternExists(pattern.c_str())) return "unknown Pattern: " + pattern;
+            bool known = pattern == kSyncPattern || (camera ? patternExists(pattern.c_str()) : pattern == kHumPattern);
+            if (!known) return "unknown Pattern: " + pattern;
             entry.pattern = pattern;
         } else {
             return "unknown key " + std::string(key);

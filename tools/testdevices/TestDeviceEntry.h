@@ -13,6 +13,9 @@ namespace vistrel::testdevices {
 
 enum class TestDeviceKind { Camera, Microphone };
 
+// A microphone's own quiet tone, the default.
+inline constexpr char kHumPattern[] = "hum";
+
 struct FrameSize {
     int width = 0;
     int height = 0;
@@ -25,7 +28,7 @@ struct TestDeviceEntry {
     std::vector<FrameSize> sizes;  // cameras only, never empty for one
     bool busy = false;
     bool captureClass = true;      // cameras only
-    std::string pattern = "smpte"; // cameras only
+    std::string pattern = "smpte"; // a videotestsrc pattern or "sync"; a microphone's is "hum" or "sync"
     friend bool operator==(const TestDeviceEntry&, const TestDeviceEntry&) = default;
 };
 
@@ -38,7 +41,7 @@ struct TestDeviceEntry {
 
 // The device a file's contents declare, or why it is refused. The name defaults to the file's
 // name without its extension; a camera without Sizes offers 640x480. `patternExists` says
-// whether a videotestsrc pattern name is known.
+// whether a videotestsrc pattern name is known; "sync" is known to cameras and microphones.
 using ParseResult = std::variant<TestDeviceEntry, std::string>;
 [[nodiscard]] ParseResult ParseTestDevice(std::string_view fileName, std::string_view contents,
                                           bool (*patternExists)(const char* pattern));

@@ -43,7 +43,11 @@ private:
     // One encoder's output: the segment it announced, to turn its stamps into running time.
     struct Branch {
         AsfWriterFilter* writer = nullptr;
-        GstSegment segment;
+        GstElement* encoder = nullptr;  // owned by the bin
+        const char* muxPad = nullptr;   // the muxer's pad template for the stream
+        GstSegment input;               // the segment of what comes in
+        GstSegment segment;             // the segment the encoder announced
+        GstClockTime lead = 0;          // how late the encoder gives out what it was given
     };
 
     explicit AsfWriterFilter(GstElement* bin);
@@ -53,7 +57,11 @@ private:
     void Clear();
     bool AddVideoBranch(const WmStream& stream, int index);
     bool AddAudioBranch(const WmStream& stream, int index);
-    bool LinkBranch(GstElement* first, GstElement* encoder, const char* muxPad, int index);
+    bool AddBranch(GstElement* first, GstElement* encoder, const char* muxPad, int index);
+    // The muxer and the file sink, linked to every branch; the other removes them.
+    [[nodiscard]] bool AddFile();
+    void RemoveFile();
+    static GstPadProbeReturn OnInput(GstPad* pad, GstPadProbeInfo* info, gpointer branch);
     static GstPadProbeReturn OnEncoded(GstPad* pad, GstPadProbeInfo* info, gpointer branch);
     static GstPadProbeReturn OnFileEvent(GstPad* pad, GstPadProbeInfo* info, gpointer self);
 

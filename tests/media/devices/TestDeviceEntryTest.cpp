@@ -74,6 +74,16 @@ TEST(TestDeviceFile, RefusalsSayWhatIsWrong) {
     EXPECT_NE(Refusal("a.microphone", "[Device]\nCaptureClass=true\n").find("unknown key"), std::string::npos);
 }
 
+TEST(TestDeviceFile, SyncIsAPatternOfBothKindsAndAMicrophoneKnowsNoPictures) {
+    for (const char* fileName : {"a.camera", "a.microphone"}) {
+        ParseResult result = Parse(fileName, "[Device]\nPattern=sync\n");
+        ASSERT_TRUE(std::holds_alternative<TestDeviceEntry>(result)) << fileName;
+        EXPECT_EQ(std::get<TestDeviceEntry>(result).pattern, "sync");
+    }
+    EXPECT_EQ(std::get<TestDeviceEntry>(Parse("a.microphone", "[Device]\n")).pattern, "hum");
+    EXPECT_NE(Refusal("a.microphone", "[Device]\nPattern=smpte\n").find("Pattern"), std::string::npos);
+}
+
 TEST(TestDeviceFile, OnlyCameraAndMicrophoneFilesAreDevices) {
     EXPECT_EQ(KindOfFileName("x.camera"), TestDeviceKind::Camera);
     EXPECT_EQ(KindOfFileName("x.microphone"), TestDeviceKind::Microphone);

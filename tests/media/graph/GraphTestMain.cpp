@@ -61,6 +61,9 @@ int main(int argc, char** argv) {
     g_mkdir(data.c_str(), 0700);
     WriteFile(devices + "/graph.camera", "[Device]\nName=Graph Camera\nSizes=352x288;640x480\nPattern=smpte\n");
     WriteFile(devices + "/graph.microphone", "[Device]\nName=Graph Microphone\n");
+    WriteFile(devices + "/dv.camera", "[Device]\nName=Graph DV Camera\nSizes=720x480\nPattern=smpte\n");
+    WriteFile(devices + "/sync.camera", "[Device]\nName=Graph Sync Camera\nPattern=sync\n");
+    WriteFile(devices + "/sync.microphone", "[Device]\nName=Graph Sync Microphone\nPattern=sync\n");
     g_setenv("VISTREL_TEST_DEVICES", devices.c_str(), TRUE);
     g_setenv("XDG_DATA_HOME", data.c_str(), TRUE);
     g_setenv("GST_REGISTRY", (env.folder + "/registry.bin").c_str(), TRUE);

@@ -141,14 +141,14 @@ std::string TempPath(const std::string& name) { return Env().folder + "/" + name
 
 namespace graphtest {
 
-bool BuildPreview(PreviewGraph& p, int width, int height, bool withEffect) {
+bool BuildPreview(PreviewGraph& p, int width, int height, bool withEffect, const std::wstring& camera) {
     p.graph = Create<IGraphBuilder>(CLSID_FilterGraph);
     if (!p.graph) {
         ADD_FAILURE() << "no graph";
         return false;
     }
     (void)p.graph.As(p.control);
-    p.camera = BindByName(CLSID_VideoInputDeviceCategory, kCamera);
+    p.camera = BindByName(CLSID_VideoInputDeviceCategory, camera);
     if (!p.camera) {
         ADD_FAILURE() << "the test camera is not listed";
         return false;

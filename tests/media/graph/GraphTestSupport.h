@@ -22,6 +22,11 @@ namespace graphtest {
 // Device names the test folder declares.
 inline const std::wstring kCamera = L"Graph Camera";
 inline const std::wstring kMicrophone = L"Graph Microphone";
+// A camera that offers only 720 x 480, as DV and many analogue grabbers do.
+inline const std::wstring kDvCamera = L"Graph DV Camera";
+// A camera and a microphone that mark each whole second: a white frame, a short tone.
+inline const std::wstring kSyncCamera = L"Graph Sync Camera";
+inline const std::wstring kSyncMicrophone = L"Graph Sync Microphone";
 
 struct Environment {
     std::string folder;         // removed at the end
@@ -101,7 +106,8 @@ struct PreviewGraph {
     ComPtr<IBaseFilter> renderer;
 };
 // Fails the calling test (and returns false) when a step fails.
-[[nodiscard]] bool BuildPreview(PreviewGraph& preview, int width, int height, bool withEffect);
+[[nodiscard]] bool BuildPreview(PreviewGraph& preview, int width, int height, bool withEffect,
+                                const std::wstring& camera = kCamera);
 // Stop, then wait for the stopped state.
 void StopGraph(IMediaControl* control);
 
