@@ -113,6 +113,10 @@ BOOL CTaviDlg::OnInitDialog() {
         }
     }
 
+    // Before the preview, which it does not hold up: a killed recording is whole again soon
+    // after the window comes, and its file keeps its number meanwhile.
+    RepairUnfinishedRecordings();
+
     // 22-23
     if (!StartCamera()) {
         MessageBox(kCameraNotReady, AfxGetAppName().c_str(), MB_OK);

@@ -87,6 +87,8 @@ public:
     void RequestRecordStart();
     void RequestRecordStop();
     void OpenSaveFolders();
+    // Repairs, in the background, the recordings a killed process left unfinished.
+    void RepairUnfinishedRecordings();
     // Free space of the file system that holds the video folder, in whole megabytes.
     std::optional<uint64_t> FreeVideoMegabytes() const;
 

@@ -24,6 +24,7 @@ fail() {
 # Everything the program keeps goes into the work folder: settings, GStreamer's registry, the
 # effect filter's registration, media.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+export XDG_STATE_HOME="$work/state"
 export GST_REGISTRY="$work/gst-registry.bin" VISTREL_REGISTRY="$work/registry.ini"
 export VISTREL_TEST_DEVICES="$work/devices"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$VISTREL_TEST_DEVICES"
@@ -52,7 +53,7 @@ start_program() {
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
         sleep 0.1
     done
-    [[ -n "$window" ]] || fail "no main window"
+    [[ -n "$window" ]] || fail "no main window; the program says: $(grep -v ALSA "$work/program.log" | tail -n 5)"
     sleep 3  # the preview starts and the window settles where the settings put it
     eval "$(xdotool getwindowgeometry --shell "$window")"
     outer_x=$X outer_y=$Y outer_w=$WIDTH outer_h=$HEIGHT

@@ -405,3 +405,21 @@ TEST_F(RecordingTest, ClosingWhileRecordingAsksAndOkFinishesTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordingTest, UnfinishedRecordingsAreRepairedInTheBackgroundAndLogged) {
+    Run([&] {
+        EXPECT_EQ(Sim().Recordings().Requests(), 1) << "asked once, at the start";
+        ResetDiagnosticLog();
+        std::wstring folder;
+        GetExeFolder(folder);
+        Sim().Recordings().Deliver({{L"/v/VideoCap0003.asf", true, 12.34, ""},
+                                    {L"/v/VideoCap0004.asf", false, 0, "cannot write /v/VideoCap0004.asf.repairing"}});
+    });
+    EXPECT_EQ(m_folder.Read("TAVI_Log.txt"),
+              "\n Repaired an unfinished recording: /v/VideoCap0003.asf (12.3 s)"
+              "\n Could not repair an unfinished recording: /v/VideoCap0004.asf (cannot write /v/VideoCap0004.asf.repairing)");
+}
+
+}  // namespace

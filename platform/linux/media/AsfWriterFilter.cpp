@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "AsfPacketLength.h"
 #include "BinChain.h"
@@ -140,6 +141,9 @@ bool AsfWriterFilter::AddFile() {
     g_object_set(mux.get(), "preroll", guint64(0), nullptr);
     MendPacketLengths(mux.get());
     if (!m_location.empty()) g_object_set(sink.get(), "location", m_location.c_str(), nullptr);
+    // Unbuffered: what the muxer gives is on the disk at once, so a killed process loses a
+    // fraction of a second, not the seconds a buffer would hold.
+    gst_util_set_object_arg(G_OBJECT(sink.get()), "buffer-mode", "unbuffered");
     m_mux = AddToBin(Element(), std::move(mux));
     m_sink = AddToBin(Element(), std::move(sink));
     if (!m_mux || !m_sink || !gst_element_link(m_mux, m_sink)) return false;
@@ -288,6 +292,8 @@ GstPadProbeReturn AsfWriterFilter::OnFileEvent(GstPad*, GstPadProbeInfo* info, g
         auto* self = static_cast<AsfWriterFilter*>(data);
         std::lock_guard lock(self->m_mutex);
         self->m_finished = true;
+        // Unbuffered, the header the muxer rewrote on its way to the end is already written.
+        self->m_journal.End(std::exchange(self->m_journalEntry, {}));
         self->m_done.notify_all();
     }
     return GST_PAD_PROBE_OK;
@@ -305,11 +311,20 @@ HRESULT AsfWriterFilter::OnEnterGraph(GstGraph& graph, const std::wstring& name)
         if (auto clock = AdoptGRef(gst_element_get_clock(pipeline))) now = gst_clock_get_time(clock.get());
         GstClockTime baseTime = gst_element_get_base_time(pipeline);
         m_base = GST_CLOCK_TIME_IS_VALID(now) && now > baseTime ? now - baseTime : 0;
-        std::lock_guard lock(m_mutex);
-        m_started = true;
-        m_eosSent = m_finished = false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_started = true;
+            m_eosSent = m_finished = false;
+        }
+        NoteRecording();
     }
     return S_OK;
+}
+
+void AsfWriterFilter::NoteRecording() {
+    if (m_location.empty()) return;
+    std::lock_guard lock(m_mutex);
+    if (m_journalEntry.empty()) m_journalEntry = m_journal.Begin(m_location);
 }
 
 void AsfWriterFilter::OnStreamStart() {
@@ -328,6 +343,7 @@ void AsfWriterFilter::OnStreamStart() {
         RemoveFile();
         if (!AddFile()) std::fprintf(stderr, "vistrel: the ASF writer could not renew its muxer\n");
     }
+    NoteRecording();
 }
 
 bool AsfWriterFilter::StartFinishing() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GstFilter.h"
+#include "RecordingJournal.h"
 #include "WmProfile.h"
 #include "platform/media/AsfWriter.h"
 
@@ -71,6 +72,12 @@ private:
     std::vector<std::unique_ptr<Branch>> m_branches;
     // Running time of the pipeline when the writer joined it: its file starts at zero.
     std::atomic<GstClockTime> m_base{0};
+
+    // While the file is being written the journal says so: a process killed meanwhile leaves
+    // the entry, and the next start repairs the file.
+    void NoteRecording();
+    recovery::RecordingJournal m_journal;
+    std::string m_journalEntry;  // guarded by m_mutex
 
     std::mutex m_mutex;
     std::condition_variable m_done;

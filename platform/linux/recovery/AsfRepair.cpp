@@ -1,5 +1,7 @@
 #include "AsfRepair.h"
 
+#include "AsfHeader.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,15 +11,79 @@
 
 extern "C" {
 #include <libavformat/avformat.h>
+#include <libavutil/mem.h>
 }
 
 namespace platform::recovery {
 namespace {
 
-struct InputCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+// The first `limit` bytes of a file, as libavformat reads them: a data packet the end of the
+// file cut short is not seen at all, rather than read as a frame that fails to decode.
+class LimitedFile {
+public:
+    static constexpr int kBufferBytes = 64 * 1024;
+
+    LimitedFile(FILE* file, int64_t limit) : m_file(file), m_limit(limit) {}
+    ~LimitedFile() {
+        if (m_io) {
+            av_freep(&m_io->buffer);
+            avio_context_free(&m_io);
+        }
+        std::fclose(m_file);
+    }
+    LimitedFile(const LimitedFile&) = delete;
+    LimitedFile& operator=(const LimitedFile&) = delete;
+
+    AVIOContext* Io() {
+        if (m_io) return m_io;
+        auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferBytes));
+        if (!buffer) return nullptr;
+        m_io = avio_alloc_context(buffer, kBufferBytes, 0, this, &LimitedFile::Read, nullptr, &LimitedFile::Seek);
+        if (!m_io) av_free(buffer);
+        return m_io;
+    }
+
+private:
+    static int Read(void* self, uint8_t* buffer, int size) {
+        auto* file = static_cast<LimitedFile*>(self);
+        const int64_t left = file->m_limit - file->m_position;
+        if (left <= 0) return AVERROR_EOF;
+        const size_t read = std::fread(buffer, 1, size_t(std::min<int64_t>(size, left)), file->m_file);
+        file->m_position += int64_t(read);
+        return read > 0 ? int(read) : AVERROR_EOF;
+    }
+    static int64_t Seek(void* self, int64_t offset, int whence) {
+        auto* file = static_cast<LimitedFile*>(self);
+        if (whence & AVSEEK_SIZE) return file->m_limit;
+        whence &= ~AVSEEK_FORCE;
+        const int64_t target = whence == SEEK_SET   ? offset
+                               : whence == SEEK_CUR ? file->m_position + offset
+                               : whence == SEEK_END ? file->m_limit + offset
+                                                    : -1;
+        if (target < 0 || target > file->m_limit || fseeko(file->m_file, off_t(target), SEEK_SET) != 0)
+            return AVERROR(EINVAL);
+        file->m_position = target;
+        return target;
+    }
+
+    FILE* m_file;
+    int64_t m_limit;
+    int64_t m_position = 0;
+    AVIOContext* m_io = nullptr;
 };
-using Input = std::unique_ptr<AVFormatContext, InputCloser>;
+
+struct InputContext {
+    AVFormatContext* context = nullptr;
+    std::unique_ptr<LimitedFile> file;  // when the input reads through it
+    ~InputContext() { avformat_close_input(&context); }
+};
+struct Input {
+    std::unique_ptr<InputContext> input;
+    explicit operator bool() const { return input && input->context; }
+    AVFormatContext* get() const { return input ? input->context : nullptr; }
+    AVFormatContext* operator->() const { return get(); }
+    void reset() { input.reset(); }
+};
 
 struct OutputCloser {
     void operator()(AVFormatContext* context) const {
@@ -40,23 +106,37 @@ std::string AvError(int code) {
 
 int Interrupted(void* stop) { return stop && static_cast<const std::atomic<bool>*>(stop)->load(); }
 
-Input Open(const std::string& path, const std::atomic<bool>* stop, std::string& why) {
+// Opens the file for reading; with `wholePackets`, only up to its last whole data packet.
+Input Open(const std::string& path, const std::atomic<bool>* stop, bool wholePackets, std::string& why) {
+    Input input{std::make_unique<InputContext>()};
     AVFormatContext* context = avformat_alloc_context();
     if (!context) {
         why = "out of memory";
-        return nullptr;
+        return {};
     }
     context->interrupt_callback = {&Interrupted, const_cast<std::atomic<bool>*>(stop)};
+    if (std::optional<uint64_t> end = wholePackets ? AsfFileWholePacketsEnd(path) : std::nullopt) {
+        FILE* file = std::fopen(path.c_str(), "rb");
+        if (file) input.input->file = std::make_unique<LimitedFile>(file, int64_t(*end));
+        AVIOContext* io = input.input->file ? input.input->file->Io() : nullptr;
+        if (!io) {
+            avformat_free_context(context);
+            why = "cannot be read";
+            return {};
+        }
+        context->pb = io;
+        context->flags |= AVFMT_FLAG_CUSTOM_IO;
+    }
     int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr);
     if (result < 0) {
         why = "cannot be read: " + AvError(result);
-        return nullptr;
+        return {};
     }
-    Input input(context);
+    input.input->context = context;
     result = avformat_find_stream_info(context, nullptr);
     if (result < 0) {
         why = "has no readable streams: " + AvError(result);
-        return nullptr;
+        return {};
     }
     return input;
 }
@@ -67,7 +147,7 @@ int64_t CountPackets(AVFormatContext* input) {
     int64_t count = 0;
     while (packet && av_read_frame(input, packet.get()) >= 0) {
         const AVMediaType type = input->streams[packet->stream_index]->codecpar->codec_type;
-        count += type == AVMEDIA_TYPE_AUDIO || type == AVMEDIA_TYPE_VIDEO;
+        count += (type == AVMEDIA_TYPE_AUDIO || type == AVMEDIA_TYPE_VIDEO) && !(packet->flags & AV_PKT_FLAG_CORRUPT);
         av_packet_unref(packet.get());
     }
     return count;
@@ -128,7 +208,8 @@ int64_t Copy(AVFormatContext* input, const std::string& copy, std::string& why) 
     // A killed file ends in a packet cut short, or in garbage: what comes before is kept.
     while (packet && av_read_frame(input, packet.get()) >= 0) {
         const int index = mapped[static_cast<size_t>(packet->stream_index)];
-        if (index >= 0) {
+        // A payload the end of the file cut short would only be a decoding error in the copy.
+        if (index >= 0 && !(packet->flags & AV_PKT_FLAG_CORRUPT)) {
             av_packet_rescale_ts(packet.get(), input->streams[packet->stream_index]->time_base,
                                  context->streams[index]->time_base);
             packet->stream_index = index;
@@ -160,10 +241,11 @@ std::string RepairingName(const std::string& path) { return path + ".repairing";
 RepairReport RepairAsf(const std::string& path, const std::atomic<bool>* stop) {
     av_log_set_level(AV_LOG_QUIET);  // a damaged file is expected here; the report says what matters
     RepairReport report;
-    Input input = Open(path, stop, report.why);
-    if (!input) return report;
+    // What an earlier repair cut short left is of no use: it goes whatever happens now.
     const std::string copy = RepairingName(path);
     std::remove(copy.c_str());
+    Input input = Open(path, stop, true, report.why);
+    if (!input) return report;
     report.packets = Copy(input.get(), copy, report.why);
     input.reset();
     if (stop && *stop) {
@@ -176,7 +258,7 @@ RepairReport RepairAsf(const std::string& path, const std::atomic<bool>* stop) {
         return report;
     }
     // The copy replaces the file only once it is on the disk and reads back whole.
-    Input check = SyncFile(copy) ? Open(copy, nullptr, report.why) : nullptr;
+    Input check = SyncFile(copy) ? Open(copy, nullptr, false, report.why) : Input{};
     const int64_t found = check ? CountPackets(check.get()) : -1;
     if (found != report.packets) {
         if (check) report.why = "the copy holds " + std::to_string(found) + " of " + std::to_string(report.packets) + " packets";

@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     WriteFile(devices + "/sync.microphone", "[Device]\nName=Graph Sync Microphone\nPattern=sync\n");
     g_setenv("VISTREL_TEST_DEVICES", devices.c_str(), TRUE);
     g_setenv("XDG_DATA_HOME", data.c_str(), TRUE);
+    g_setenv("XDG_STATE_HOME", (env.folder + "/state").c_str(), TRUE);
     g_setenv("GST_REGISTRY", (env.folder + "/registry.bin").c_str(), TRUE);
     // Plugins are scanned in this process, so a sanitizer build's plugin loads beside its runtime.
     g_setenv("GST_REGISTRY_FORK", "no", TRUE);
