@@ -1,9 +1,13 @@
 #include "DiagnosticLog.h"
 
+#include <cstdio>
 #include <cstring>
 #include <span>
 
+#include "framework/Runtime.h"
+#include "framework/WinApp.h"
 #include "platform/Platform.h"
+#include "resources/Catalogue.h"
 
 std::wstring g_strExeFolder;
 
@@ -33,4 +37,14 @@ void WriteLog(const char* text) {
 void ResetDiagnosticLog() {
     g_bLogFirstWrite = true;
     g_strExeFolder.clear();
+}
+
+void ExitAfterFatalFailure(const char* logLine) {
+    // The log lines begin with a line break and a space; the error stream has a line of its own.
+    const char* text = logLine;
+    while (*text == '\n' || *text == ' ') ++text;
+    std::fprintf(stderr, "vistrel: %s\n", text);
+    std::fflush(stderr);
+    AfxMessageBox(GetCatalogueText(6044).c_str(), MB_ICONERROR);
+    AfxExitProcess(0);
 }

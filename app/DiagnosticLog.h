@@ -16,3 +16,8 @@ void WriteLog(const char* text);
 
 // Back to the state of a fresh process (the next message empties the file again).
 void ResetDiagnosticLog();
+
+// Ends the process with exit code 0 after a failure the program cannot go on from, once the
+// user has been told (catalogue message 6044) and the standard error stream has the log line
+// the caller wrote, so that the program never vanishes without a word.
+[[noreturn]] void ExitAfterFatalFailure(const char* logLine);

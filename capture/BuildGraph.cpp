@@ -56,7 +56,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
     if (FAILED(hr)) {
         WriteLog("\n Failed to find effect filter");
         TearDownGraph();
-        AfxExitProcess(0);
+        ExitAfterFatalFailure("\n Failed to find effect filter");
     }
     hr = effect ? m_pGraph->AddFilter(effect.Get(), L"Video Effect") : E_FAIL;
     if (FAILED(hr)) {
@@ -141,7 +141,7 @@ HRESULT CTaviDlg::BuildGraph(const wchar_t* mode) {
     if (!renderer) {
         WriteLog("\n Renderer Filter is not available");
         TearDownGraph();
-        AfxExitProcess(0);
+        ExitAfterFatalFailure("\n Renderer Filter is not available");
     }
     (void)m_pGraph->AddFilter(renderer.Get(), L"Video Renderer");
     ComPtr<IPin> grabberOut, rendererIn;

@@ -35,7 +35,7 @@ AM_MEDIA_TYPE AllocateMediaType(uint32_t size) {
         type.format.reserve(size > platform::kMediaTypeHeaderBytes ? size - platform::kMediaTypeHeaderBytes : 0);
     } catch (const std::bad_alloc&) {
         WriteLog("\n Out of memory! application is closing");
-        AfxExitProcess(0);
+        ExitAfterFatalFailure("\n Out of memory! application is closing");
     }
     return type;
 }

@@ -239,26 +239,30 @@ TEST_F(BuildGraphTest, UnregisteredEffectFilterIsRegisteredAndTheNextBuildFindsI
 
 using BuildGraphDeathTest = BuildGraphTest;
 
-TEST_F(BuildGraphDeathTest, EffectLookupFailureEndsTheProcessQuietly) {
-    SetUpMachine();
-    EXPECT_EXIT(
-        {
-            Media().Fail("CreateClassEnumerator:LegacyFilters", E_FAIL);
-            (void)Dlg().BuildGraph(nullptr);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), "\n Failed to find effect filter");
-}
-
-TEST_F(BuildGraphDeathTest, MissingRendererEndsTheProcessQuietly) {
-    SetUpMachine();
-    EXPECT_EXIT(
-        {
-            Media().Fail("CreateInstance:VideoRenderer", E_FAIL);
-            (void)Dlg().BuildGraph(nullptr);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EQ(Log(), "\n Renderer Filter is not available");
+// The process still ends with code 0, but only after the user was told and the error stream has
+// the log line.
+TEST_F(BuildGraphDeathTest, FatalFailuresTellTheUserBeforeTheProcessEnds) {
+    const struct {
+        const char* failure;
+        const char* line;
+    } cases[] = {{"CreateClassEnumerator:LegacyFilters", "Failed to find effect filter"},
+                 {"CreateInstance:VideoRenderer", "Renderer Filter is not available"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failure);
+        SetUpMachine();
+        EXPECT_EXIT(
+            {
+                Ui().ExpectMessageBox(IDOK, [&] {
+                    const auto& box = Ui().MessageBoxes().back();
+                    std::fprintf(stderr, "box: %s icon %u\n", platform::ToUtf8(box.text).c_str(), box.Icon());
+                });
+                Media().Fail(c.failure, E_FAIL);
+                (void)Dlg().BuildGraph(nullptr);
+            },
+            testing::ExitedWithCode(0),
+            std::string("vistrel: ") + c.line + "\nbox: Camera Initialization Fail! Restart Vistrel. icon 16");
+        EXPECT_EQ(Log(), std::string("\n ") + c.line);
+    }
 }
 
 }  // namespace
