@@ -9,6 +9,9 @@ inline constexpr UINT WM_CONTROLBAR_CLOSE = WM_USER + 1;
 inline constexpr UINT WM_CONTROL_COMMAND = WM_USER + 2;
 // Posted by the frame grabber from the streaming thread: a requested frame was copied.
 inline constexpr UINT WM_FRAME_READY = WM_APP + 1;
+// Posted from the thread that saw the recording graph fail while it ran (a file that can no
+// longer be written, a device gone); lParam is the number of the recording it belongs to.
+inline constexpr UINT WM_RECORDING_FAILED = WM_APP + 2;
 
 // Commands of WM_CONTROL_COMMAND.
 inline constexpr WPARAM CONTROL_OPEN_FOLDER = 1;

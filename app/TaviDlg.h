@@ -82,6 +82,8 @@ public:
     BOOL BeginRecording();
     HRESULT BuildRecordGraph(const std::wstring& path);
     platform::Size RecordingSize() const;
+    // Has the running recording graph report a failure while it runs to the window.
+    void WatchRecordingGraph();
     void ToggleRecording();
     void EndRecording();
     void RequestRecordStart();
@@ -152,6 +154,7 @@ public:
     uint32_t m_hDevNotify = 0;
     CFrameStatic m_staticSnapshot;  // control 1004: the last snapshot, small
     bool m_bDiskGuardStopping = false;  // the free-space guard is stopping the recording
+    uint32_t m_nRecordingsStarted = 0;  // numbers the recordings, so a late failure report finds its own
 
 protected:
     void OnDestroy();
@@ -166,6 +169,7 @@ protected:
     LRESULT OnControlCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnFrameReady(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlBarClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRecordingFailed(WPARAM wParam, LPARAM lParam);
     void OnBnClickedSnapshot();
     void OnBnClickedRecordStart();
     void OnBnDoubleClickedRecordStart();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "AppMessages.h"
 #include "DiagnosticLog.h"
 #include "MediaObjects.h"
 #include "Recording.h"
@@ -53,6 +54,14 @@ bool VideoFileNameFits(const std::wstring& folder) {
     for (int32_t number = g_nVideoNumber; NameTaken(path) && path.size() < kMaxVideoPath;)
         path = VideoFileName(folder, ++number);
     return path.size() < kMaxVideoPath;
+}
+
+void CTaviDlg::WatchRecordingGraph() {
+    ComPtr<IMediaEventEx> events;
+    (void)m_pGraph.As(events);
+    if (!events) return;
+    const LPARAM recording = static_cast<LPARAM>(++m_nRecordingsStarted);
+    (void)events->SetNotifyCallback([recording] { ::PostMessage(g_hMainWnd, WM_RECORDING_FAILED, 0, recording); });
 }
 
 platform::Size CTaviDlg::RecordingSize() const {
@@ -237,12 +246,16 @@ HRESULT CTaviDlg::BuildRecordGraph(const std::wstring& path) {
         for (FILTER_STATE state = State_Stopped;;) {
             HRESULT waited = control->GetState(INFINITE, state);
             if (FAILED(waited)) return waited;
-            if (state == State_Running) return 1;
+            if (state == State_Running) {
+                WatchRecordingGraph();
+                return 1;
+            }
         }
     }
     for (int attempt = 1; FAILED(hr) && attempt < kRunAttempts; ++attempt) {
         ::Sleep(kRunPause);
         hr = control->Run();
     }
+    if (SUCCEEDED(hr)) WatchRecordingGraph();
     return hr;
 }

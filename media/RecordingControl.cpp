@@ -129,6 +129,15 @@ void CTaviDlg::RequestRecordStart() {
     g_bGraphBusy = false;
 }
 
+LRESULT CTaviDlg::OnRecordingFailed(WPARAM, LPARAM recording) {
+    // A failure of a recording that has ended since (or of another one) is no news.
+    if (!m_bRecording || m_bPreviewGraph || static_cast<uint32_t>(recording) != m_nRecordingsStarted) return 0;
+    // Ended as a stop ends it: the file is finished as far as it got, the preview comes back.
+    RequestRecordStop();
+    AfxMessageBox(GetCatalogueText(6002).c_str(), MB_ICONEXCLAMATION);
+    return 0;
+}
+
 void CTaviDlg::RequestRecordStop() {
     g_bGraphBusy = true;
     SendMessage(WM_CONTROL_COMMAND, CONTROL_RECORD_STOP, 0);

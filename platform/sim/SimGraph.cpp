@@ -30,6 +30,7 @@ void* SimGraph::FindInterface(REFIID iid) {
         return SUCCEEDED(m_context->Check("QueryInterface:MediaControl")) ? static_cast<IMediaControl*>(this) : nullptr;
     }
     if (iid == IID_IVideoWindow) return static_cast<IVideoWindow*>(this);
+    if (iid == IID_IMediaEventEx) return static_cast<IMediaEventEx*>(this);
     return nullptr;
 }
 

@@ -28,7 +28,7 @@ inline constexpr HRESULT VFW_E_NOT_IN_GRAPH = static_cast<HRESULT>(0x8004025Fu);
 // How far GetState(INFINITE) moves the clock before it gives up on a stop that never settles.
 inline constexpr uint32_t kSimUnsettledWaitMs = 10000;
 
-class SimGraph final : public ComObject<IGraphBuilder, IMediaControl, IVideoWindow> {
+class SimGraph final : public ComObject<IGraphBuilder, IMediaControl, IVideoWindow, IMediaEventEx> {
 public:
     explicit SimGraph(std::shared_ptr<SimMediaContext> context);
     ~SimGraph() override;
@@ -45,6 +45,12 @@ public:
     HRESULT Pause() override;
     HRESULT Stop() override;
     HRESULT GetState(uint32_t timeoutMs, FILTER_STATE& state) override;
+
+    // IMediaEventEx
+    HRESULT SetNotifyCallback(std::function<void()> notify) override;
+    // A failure while running, as a device that goes or a file that cannot be written gives:
+    // GetState answers E_FAIL until the graph is stopped, and the callback is told.
+    void FailWhileRunning();
 
     // IVideoWindow: only with a connected renderer in the graph
     HRESULT put_Owner(WindowHandle owner) override;
@@ -78,6 +84,8 @@ public:
 private:
     void* FindInterface(REFIID iid) override;
     HRESULT ChangeState(FILTER_STATE target, const char* operation);
+    std::function<void()> m_notify;
+    bool m_failed = false;
     // A stop requested while the switch was on stays unsettled until the test turns it off.
     bool NeverSettles() const { return m_neverSettles && m_context->stopNeverSettles; }
     std::vector<SimGraphFrameThread::Target> FrameTargets() const;

@@ -27,7 +27,23 @@ HRESULT SimGraph::Run() { return ChangeState(State_Running, "Run"); }
 
 HRESULT SimGraph::Pause() { return ChangeState(State_Paused, "Pause"); }
 
-HRESULT SimGraph::Stop() { return ChangeState(State_Stopped, "Stop"); }
+HRESULT SimGraph::Stop() {
+    HRESULT hr = ChangeState(State_Stopped, "Stop");
+    if (SUCCEEDED(hr)) m_failed = false;
+    return hr;
+}
+
+HRESULT SimGraph::SetNotifyCallback(std::function<void()> notify) {
+    m_notify = std::move(notify);
+    return S_OK;
+}
+
+void SimGraph::FailWhileRunning() {
+    m_failed = true;
+    m_frames.reset();
+    Event("failed while running");
+    if (m_notify) m_notify();
+}
 
 HRESULT SimGraph::ChangeState(FILTER_STATE target, const char* operation) {
     const uint64_t now = m_context->clock.Now();
@@ -63,6 +79,11 @@ HRESULT SimGraph::GetState(uint32_t timeoutMs, FILTER_STATE& state) {
         state = State();
         Event("GetState " + waited + " failed " + SimHex(hr));
         return hr;
+    }
+    if (m_failed) {
+        state = State();
+        Event("GetState " + waited + " failed after a failure while running");
+        return E_FAIL;
     }
     SimClock& clock = m_context->clock;
     if (NeverSettles()) {

@@ -208,4 +208,13 @@ void SimMedia::JoinFrameThreads() {
     for (SimGraph* graph : m_context->liveGraphs) graph->JoinFrameThread();
 }
 
+bool SimMedia::FailWhileRunning(const SimGraphRecord* record) {
+    for (SimGraph* graph : m_context->liveGraphs) {
+        if (&graph->Record() != record) continue;
+        graph->FailWhileRunning();
+        return true;
+    }
+    return false;
+}
+
 }  // namespace platform::sim

@@ -75,6 +75,9 @@ public:
     const std::vector<std::shared_ptr<SimGraphRecord>>& Graphs() const { return m_context->graphs; }
     SimGraphRecord* LastGraph() const { return m_context->graphs.empty() ? nullptr : m_context->graphs.back().get(); }
     int LiveGraphCount() const { return static_cast<int>(m_context->liveGraphs.size()); }
+    // The graph of that record fails while it runs (see SimGraph::FailWhileRunning); false when
+    // the graph is released.
+    bool FailWhileRunning(const SimGraphRecord* record);
     // Every graph, filter and device operation in order: "AddFilter Cap",
     // "Connect Video Effect:0->Smart Tee1:0 intelligent", "Run", "GetState 50 Running", ...
     const std::vector<std::string>& Log() const { return m_context->log; }

@@ -423,3 +423,28 @@ TEST_F(RecordingTest, UnfinishedRecordingsAreRepairedInTheBackgroundAndLogged) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordingTest, AGraphFailingWhileItRecordsEndsTheRecordingWithAMessage) {
+    Ui().ExpectMessageBox(IDOK);
+    Run([&] {
+        Command(CONTROL_RECORD_START);
+        SimGraphRecord* failed = Recorder();
+        const std::wstring file = m_dlg.m_strRecordFile;
+        ASSERT_TRUE(Sim().Media().FailWhileRunning(failed));
+        AfxRuntime::Get().PumpPending();
+        ASSERT_EQ(Boxes(), std::vector<std::wstring>{Message(6002)});
+        EXPECT_TRUE(failed->IsReleased());
+        EXPECT_TRUE(fs::exists(platform::ToUtf8(file)));
+        ExpectIdle();
+        // A report that comes after its recording ended changes nothing.
+        Command(CONTROL_RECORD_START);
+        m_dlg.PostMessage(WM_RECORDING_FAILED, 0, 1);
+        AfxRuntime::Get().PumpPending();
+        ExpectRecording();
+        Command(CONTROL_RECORD_STOP);
+    });
+}
+
+}  // namespace

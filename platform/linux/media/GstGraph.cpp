@@ -65,6 +65,8 @@ HRESULT GstGraph::QueryInterface(REFIID iid, void** object) {
         *object = static_cast<IMediaControl*>(this);
     } else if (iid == IID_IVideoWindow) {
         *object = static_cast<IVideoWindow*>(this);
+    } else if (iid == IID_IMediaEventEx) {
+        *object = static_cast<IMediaEventEx*>(this);
     } else {
         return E_NOINTERFACE;
     }
@@ -388,14 +390,17 @@ GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer da
         GCharPtr debug;
         gst_message_parse_error(message, OutPtr(error), OutPtr(debug));
         bool first = false;
+        std::function<void()> notify;
         {
             std::lock_guard lock(self->m_mutex);
             if (!self->m_error) {
                 first = true;
                 self->m_error = true;
                 self->m_errorText = error ? error->message : "error";
+                notify = self->m_notify;
             }
         }
+        if (notify) notify();
         if (first) {
             std::fprintf(stderr, "vistrel: graph error from %s: %s\n", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)),
                          error ? error->message : "?");
@@ -412,6 +417,12 @@ GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer da
         }
     }
     return GST_BUS_DROP;
+}
+
+HRESULT GstGraph::SetNotifyCallback(std::function<void()> notify) {
+    std::lock_guard lock(m_mutex);
+    m_notify = std::move(notify);
+    return S_OK;
 }
 
 // ---- video window: the renderer's widget ----

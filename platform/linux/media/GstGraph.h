@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <mutex>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ class GstFilter;
 class GstPin;
 class VideoWindow;
 
-class GstGraph final : public IGraphBuilder, public IMediaControl, public IVideoWindow {
+class GstGraph final : public IGraphBuilder, public IMediaControl, public IVideoWindow, public IMediaEventEx {
 public:
     // How long Stop waits for a file being written to be finished by end-of-stream.
     static constexpr gint64 kFinishBoundUs = 5 * G_TIME_SPAN_SECOND;
@@ -48,6 +49,7 @@ public:
     HRESULT Pause() override;
     HRESULT Stop() override;
     HRESULT GetState(uint32_t timeoutMs, FILTER_STATE& state) override;
+    HRESULT SetNotifyCallback(std::function<void()> notify) override;
 
     // IVideoWindow
     HRESULT put_Owner(WindowHandle owner) override;
@@ -108,6 +110,7 @@ private:
     mutable std::mutex m_mutex;
     bool m_error = false;
     std::string m_errorText;
+    std::function<void()> m_notify;  // guarded by m_mutex
 };
 
 }  // namespace platform::gst

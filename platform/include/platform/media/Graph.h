@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Types.h"
@@ -12,6 +13,7 @@
 inline constexpr IID IID_IGraphBuilder{0x56A868A9, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
 inline constexpr IID IID_IMediaControl{0x56A868B1, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
 inline constexpr IID IID_IVideoWindow{0x56A868B4, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+inline constexpr IID IID_IMediaEventEx{0x56A868C0, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
 inline constexpr IID IID_ICaptureGraphBuilder2{0x93E5A4E0, 0x2D50, 0x11D2, {0xAB, 0xFA, 0x00, 0xA0, 0xC9, 0xC6, 0xE3, 0x8D}};
 
 inline constexpr GUID PIN_CATEGORY_CAPTURE{0xFB6C4281, 0x0353, 0x11D1, {0x90, 0x5F, 0x00, 0x00, 0xC0, 0xCC, 0x16, 0xBA}};
@@ -46,6 +48,15 @@ public:
     [[nodiscard]] virtual HRESULT GetState(uint32_t timeoutMs, FILTER_STATE& state) = 0;
 };
 DECLARE_INTERFACE_IID(IMediaControl, IID_IMediaControl);
+
+// Who the graph tells when it fails while it runs (a device gone, a file that can no longer be
+// written): `notify` is called on whatever thread saw the failure, once per failure, until it
+// is replaced; an empty function tells nobody.
+class IMediaEventEx : public IUnknown {
+public:
+    [[nodiscard]] virtual HRESULT SetNotifyCallback(std::function<void()> notify) = 0;
+};
+DECLARE_INTERFACE_IID(IMediaEventEx, IID_IMediaEventEx);
 
 class ICaptureGraphBuilder2 : public IUnknown {
 public:
