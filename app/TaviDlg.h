@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "controls/DeviceSettings.h"
 #include "controls/FourStateButton.h"
+#include "controls/SetSavePathDlg.h"
 #include "controls/Static.h"
+#include "controls/TaviEffects.h"
 #include "FrameStatic.h"
 #include "framework/Button.h"
 #include "framework/DataExchange.h"
@@ -136,7 +139,23 @@ public:
     uint32_t m_hDevNotify = 0;
     CFrameStatic m_staticSnapshot;  // control 1004: the last snapshot, small
 
+    // Context menu, help and the settings dialogs.
+    // The camera's property pages: 0 shown (or none to show), 1 no capture filter, failure without a graph.
+    [[nodiscard]] HRESULT ShowCameraProperties();
+    CDeviceSettings m_dlgDeviceSettings{*this};
+    CSetSavePathDlg m_dlgSavePath{*this};
+    CTaviEffects m_dlgEffects{*this};
+
 protected:
+    // Context menu, help and the settings dialogs.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnCamSetting();
+    void OnVideoEffects();
+    void OnDeviceSettings();
+    void OnSetSavePath();
+    void OnBnClickedOpenFolder();
+    void OnBnClickedHelp();
+
     void OnDestroy();
     void OnMove(int x, int y);
     void OnShowWindow(BOOL show, UINT status);

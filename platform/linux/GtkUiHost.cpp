@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "GtkFolderBrowser.h"
 #include "GtkMessageBox.h"
 #include "GtkPopupMenu.h"
 #include "NativeControls.h"
@@ -79,6 +80,7 @@ bool GtkUiHost::CreateChild(NativeWindow& window, const CreateParams& params) {
         gtk_widget_set_can_focus(window.widget, params.tabStop);
     } else {
         CreateNativeControl(m_router, window, *parent, params.startsGroup, params.defaultButton);
+        if (params.readOnly && params.kind == WindowKind::Edit) gtk_editable_set_editable(GTK_EDITABLE(window.widget), FALSE);
     }
     SizeAndPlace(parent->container, window.widget, window.rect, true);
     if (params.defaultButton && params.kind == WindowKind::PushButton) gtk_widget_grab_default(window.widget);
@@ -275,6 +277,10 @@ int GtkUiHost::MessageBox(WindowHandle owner, std::wstring_view text, std::wstri
 
 int GtkUiHost::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point screen) {
     return RunPopupMenu(GtkWindowOf(owner), items, screen);
+}
+
+bool GtkUiHost::BrowseForFolder(WindowHandle owner, std::wstring_view title, const FolderBrowserCallback& callback) {
+    return RunFolderBrowser(GtkWindowOf(owner), title, callback);
 }
 
 void GtkUiHost::SetCursor(CursorKind kind) {

@@ -55,6 +55,7 @@ public:
 
     int MessageBox(WindowHandle owner, std::wstring_view text, std::wstring_view caption, uint32_t flags) override;
     int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point screen) override;
+    bool BrowseForFolder(WindowHandle owner, std::wstring_view title, const FolderBrowserCallback& callback) override;
 
     void SetCursor(CursorKind) override;
     Rect GetPrimaryScreen() override;

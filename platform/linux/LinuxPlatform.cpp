@@ -16,7 +16,7 @@
 #include "LinuxSystemInfo.h"
 #include "PosixFiles.h"
 #include "PosixProcess.h"
-#include "PosixVolumes.h"
+#include "LinuxVolumes.h"
 #include "SteadyClock.h"
 
 namespace platform {
@@ -55,7 +55,7 @@ private:
     LinuxInstance m_instance;
     KeyFileRegistry m_registry;
     LinuxShell m_shell;
-    PosixVolumes m_volumes;
+    LinuxVolumes m_volumes;
     gst::GstMedia m_media{&m_ui};
 };
 
