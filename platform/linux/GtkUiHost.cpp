@@ -365,6 +365,14 @@ void GtkUiHost::InjectMouseMove(WindowHandle handle, Point point) {
     if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseMove(handle, point);
 }
 
+void GtkUiHost::InjectMouseDown(WindowHandle handle, MouseButton button, Point point) {
+    if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseDown(handle, button, point, false);
+}
+
+void GtkUiHost::InjectMouseUp(WindowHandle handle, MouseButton button, Point point) {
+    if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseUp(handle, button, point);
+}
+
 bool GtkUiHost::InjectKeyDown(WindowHandle handle, int virtualKey) {
     IUiEvents* sink = m_router.SinkFor(handle);
     return sink && sink->OnKeyDown(handle, virtualKey);

@@ -77,6 +77,8 @@ public:
     // a point in the window's client coordinates, a virtual-key code. Nothing for a window that
     // is gone; the key's result tells whether it was consumed.
     void InjectMouseMove(WindowHandle, Point);
+    void InjectMouseDown(WindowHandle, MouseButton, Point);
+    void InjectMouseUp(WindowHandle, MouseButton, Point);
     bool InjectKeyDown(WindowHandle, int virtualKey);
 
 private:
