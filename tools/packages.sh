@@ -34,6 +34,7 @@ VISTREL_PACKAGES=(
     xauth
     imagemagick
     xdotool
+    x11-utils  # xprop: window titles in any script
     # Fonts, so text measures and renders the same on every machine
     fonts-liberation
     fonts-dejavu-core
