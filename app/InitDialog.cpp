@@ -1,5 +1,6 @@
 // Start-up of the main window: sound, devices, power and screen saver, settings, then a camera.
 #include "AppMessages.h"
+#include "CapabilityCode.h"
 #include "DiagnosticLog.h"
 #include "TaviDlg.h"
 #include "framework/Runtime.h"
@@ -14,9 +15,6 @@ namespace {
 constexpr GUID kAwayModeSetting{0x98A7F580, 0x01F7, 0x48AA, {0x9C, 0x0F, 0x44, 0x35, 0x2C, 0x29, 0xE5, 0xC0}};
 
 constexpr wchar_t kCameraNotReady[] = L"Camera is not ready or already in use. Please check.";
-
-// The number of modes a capability code allows: its bits among 1, 2 and 4.
-int ModeCount(int code) { return (code & 1) + ((code >> 1) & 1) + ((code >> 2) & 1); }
 
 }  // namespace
 
@@ -103,10 +101,9 @@ BOOL CTaviDlg::OnInitDialog() {
             }
         }
     }
-    // A camera without a capability entry keeps the loaded mode.
-    if (static_cast<size_t>(m_nVideoDevice) < m_arrResolutionCaps.size()) {
-        int code = static_cast<int>(std::wcstol(m_arrResolutionCaps[static_cast<size_t>(m_nVideoDevice)].c_str(), nullptr, 10));
-        if (code == 8) {
+    // A camera without a capability code keeps the loaded mode.
+    if (const int code = CapabilityCode(m_arrResolutionCaps, m_nVideoDevice); code != kCapsNone) {
+        if (code == kCapsNtsc) {
             m_nResolution = 8;
         } else if (int modes = ModeCount(code); m_nResolution >= modes) {
             m_nResolution = modes - 1;

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "controls/DeviceSettings.h"
 #include "controls/FourStateButton.h"
+#include "controls/SetSavePathDlg.h"
 #include "controls/Static.h"
+#include "controls/TaviEffects.h"
 #include "FrameStatic.h"
 #include "framework/Button.h"
 #include "framework/DataExchange.h"
@@ -156,7 +159,23 @@ public:
     bool m_bDiskGuardStopping = false;  // the free-space guard is stopping the recording
     uint32_t m_nRecordingsStarted = 0;  // numbers the recordings, so a late failure report finds its own
 
+    // Context menu, help and the settings dialogs.
+    // The camera's property pages: 0 shown (or none to show), 1 no capture filter, failure without a graph.
+    [[nodiscard]] HRESULT ShowCameraProperties();
+    CDeviceSettings m_dlgDeviceSettings{*this};
+    CSetSavePathDlg m_dlgSavePath{*this};
+    CTaviEffects m_dlgEffects{*this};
+
 protected:
+    // Context menu, help and the settings dialogs.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnCamSetting();
+    void OnVideoEffects();
+    void OnDeviceSettings();
+    void OnSetSavePath();
+    void OnBnClickedOpenFolder();
+    void OnBnClickedHelp();
+
     void OnDestroy();
     void OnMove(int x, int y);
     void OnShowWindow(BOOL show, UINT status);

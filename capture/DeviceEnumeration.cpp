@@ -1,13 +1,9 @@
 // Finding the cameras and microphones and the capture sizes each camera offers.
+#include "CapabilityCode.h"
 #include "MediaObjects.h"
 #include "TaviDlg.h"
 
 namespace {
-
-constexpr int kCapsSmall = 1;   // 352 x 288
-constexpr int kCapsMedium = 2;  // 640 x 480
-constexpr int kCapsLarge = 4;   // 1280 x 1024
-constexpr int kCapsNtsc = 8;    // 720 x 480, only when none of the three
 
 HRESULT CreateDeviceEnumerator(ComPtr<ICreateDevEnum>& devEnum) {
     return CreateMediaObject(CLSID_SystemDeviceEnum, devEnum);
@@ -61,7 +57,10 @@ int CTaviDlg::EnumerateDevices() {
         ComPtr<IBaseFilter> filter;
         int code = 0;
         if (SUCCEEDED(moniker->BindToObject(filter)) && filter) code = ProbeResolutionCaps(scratch.Get(), filter.Get());
-        if (code == 1 || code == 3 || code == 7 || code == 8) m_arrResolutionCaps.push_back(std::to_wstring(code));
+        // A camera with another code still takes its place in the list, as one without a
+        // code, so that the cameras after it keep theirs.
+        const bool stored = code == 1 || code == 3 || code == 7 || code == 8;
+        m_arrResolutionCaps.push_back(std::to_wstring(stored ? code : kCapsNone));
     }
     cameras.Reset();
     scratch.Reset();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "CapabilityCode.h"
 #include "MediaObjects.h"
 #include "TaviDlg.h"
 
@@ -10,17 +11,10 @@ namespace {
 
 constexpr uint32_t kMaxMediaTypes = 500;
 
-// The capability code of the camera in use, or 0 when the list has no entry for it (the
-// lists are indexed alike but can differ in length).
-int CapabilityCode(const std::vector<std::wstring>& caps, int index) {
-    if (index < 0 || static_cast<size_t>(index) >= caps.size()) return 0;
-    return static_cast<int>(std::wcstol(caps[static_cast<size_t>(index)].c_str(), nullptr, 10));
-}
-
 }  // namespace
 
 platform::Size CTaviDlg::CaptureFrameSize() const {
-    if (CapabilityCode(m_arrResolutionCaps, m_nCurVideoDevice) == 8) return {720, 480};
+    if (CapabilityCode(m_arrResolutionCaps, m_nCurVideoDevice) == kCapsNtsc) return {720, 480};
     if (m_nCurResolution == 2) return m_bRecording ? platform::Size{640, 480} : platform::Size{1280, 1024};
     if (m_nCurResolution == 1) return {640, 480};
     return {352, 288};

@@ -197,6 +197,7 @@ inline constexpr DWORD BS_OWNERDRAW = 0x000B;
 inline constexpr DWORD BS_TYPEMASK = 0x000F;
 
 inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+inline constexpr DWORD ES_READONLY = 0x0800;
 inline constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 
 // Notification codes (high word of WM_COMMAND's wParam).
@@ -243,6 +244,13 @@ inline constexpr int VK_TAB = 0x09;
 inline constexpr int VK_RETURN = 0x0D;
 inline constexpr int VK_ESCAPE = 0x1B;
 inline constexpr int VK_SPACE = 0x20;
+inline constexpr int VK_DOWN = 0x28;
+// The desktop's context-menu keys (the menu key and Shift+F10) both arrive as this one.
+inline constexpr int VK_APPS = 0x5D;
+inline constexpr int VK_F1 = 0x70;
+
+// The framework's help command, sent to the top-level window by the help key.
+inline constexpr UINT ID_HELP = 0xE146;
 
 // Pointer tracking.
 inline constexpr DWORD TME_HOVER = 0x00000001;

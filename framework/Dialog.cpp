@@ -93,6 +93,7 @@ BOOL CDialog::CreateFromTemplate() {
         child.tabStop = control.style & WS_TABSTOP;
         child.startsGroup = control.style & WS_GROUP;
         child.defaultButton = control.windowClass == WindowClass::Button && (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        child.readOnly = control.windowClass == WindowClass::Edit && (control.style & ES_READONLY);
         auto wnd = MakeControl(control.windowClass);
         if (!wnd->CreateNativeWindow(child, control.windowClass, control.style)) {
             std::fprintf(stderr, "vistrel: dialog template %d: control %d could not be created\n", dialog.id, control.id);

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "framework/Button.h"
 #include "framework/DataExchange.h"
 #include "framework/Runtime.h"
 #include "framework/WinApp.h"
@@ -170,6 +171,16 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessage(WM_CONTEXTMENU, m_hWnd.value, MAKELPARAM(point.x, point.y));
             return 0;
         }
+        case WM_KEYDOWN:
+            // A context menu asked for from the keyboard carries no point: (-1, -1).
+            if (wParam == static_cast<WPARAM>(VK_APPS)) {
+                SendMessage(WM_CONTEXTMENU, m_hWnd.value, MAKELPARAM(-1, -1));
+            } else if (wParam == static_cast<WPARAM>(VK_F1)) {
+                CWnd* top = this;
+                while (!top->IsTopLevel() && top->GetParent()) top = top->GetParent();
+                top->SendMessage(WM_COMMAND, MAKEWPARAM(ID_HELP, 0));
+            }
+            return 0;
         case WM_CONTEXTMENU:
             // Children let their parent decide, so a menu on a control reaches the dialog.
             if (CWnd* parent = GetParent()) return parent->SendMessage(message, wParam, lParam);
@@ -316,6 +327,24 @@ CWnd* CWnd::GetDlgItem(int id) const {
     for (CWnd* child : AfxRuntime::Get().Children(m_hWnd))
         if (static_cast<int>(child->m_nID) == id) return child;
     return nullptr;
+}
+
+void CWnd::CheckDlgButton(int id, UINT check) {
+    if (CWnd* child = GetDlgItem(id)) AfxRuntime::Get().Ui().SetCheck(child->m_hWnd, check == BST_CHECKED);
+}
+
+UINT CWnd::IsDlgButtonChecked(int id) const {
+    CWnd* child = GetDlgItem(id);
+    return child && AfxRuntime::Get().Ui().GetCheck(child->m_hWnd) ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CWnd::SetDlgItemText(int id, LPCTSTR text) {
+    if (CWnd* child = GetDlgItem(id)) child->SetWindowText(text);
+}
+
+std::wstring CWnd::GetDlgItemText(int id) const {
+    CWnd* child = GetDlgItem(id);
+    return child ? child->GetWindowText() : std::wstring();
 }
 
 void CWnd::SetWindowText(LPCTSTR text) {

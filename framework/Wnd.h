@@ -72,6 +72,11 @@ public:
     CWnd* GetOwner() const;
     CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const { return m_nID; }
+    // Children by id: check boxes and texts.
+    void CheckDlgButton(int id, UINT check);
+    UINT IsDlgButtonChecked(int id) const;
+    void SetDlgItemText(int id, LPCTSTR text);
+    std::wstring GetDlgItemText(int id) const;
     bool IsTopLevel() const { return m_bTopLevel; }
     WindowClass GetWindowClass() const { return m_windowClass; }
 

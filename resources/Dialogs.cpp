@@ -1,6 +1,7 @@
 #include "resources/Dialogs.h"
 
 #include "resources/ResourceIds.h"
+#include "resources/SettingsDialogs.h"
 
 namespace {
 
@@ -39,8 +40,11 @@ const DialogTemplate kAboutDialog{
     },
 };
 
-const DialogTemplate kDialogs[] = {kMainDialog, kAboutDialog};
-
 }  // namespace
 
-std::span<const DialogTemplate> ProgramDialogs() { return kDialogs; }
+std::span<const DialogTemplate> ProgramDialogs() {
+    // Built at first use: the settings dialogs' templates live in another file.
+    static const DialogTemplate dialogs[] = {kMainDialog, kAboutDialog, DeviceSettingsTemplate(), VideoEffectsTemplate(),
+                                             SetSavePathTemplate()};
+    return dialogs;
+}

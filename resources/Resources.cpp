@@ -3,6 +3,7 @@
 #include "resources/AppIcon.h"
 #include "resources/Dialogs.h"
 #include "resources/ResourceIds.h"
+#include "resources/SettingsDialogs.h"
 
 namespace {
 
@@ -11,5 +12,6 @@ const IconResource kIcons[] = {{IDR_MAINFRAME, DrawAppIcon}};
 }  // namespace
 
 ResourceTable ProgramResources() {
-    return {L"Vistrel", ProgramDialogs(), {}, kIcons};
+    static const MenuTemplate menus[] = {ContextMenuTemplate()};
+    return {L"Vistrel", ProgramDialogs(), menus, kIcons};
 }

@@ -38,6 +38,7 @@ VISTREL_PACKAGES=(
     xauth
     imagemagick
     xdotool
+    x11-utils  # xprop: window titles in any script
     # Fonts, so text measures and renders the same on every machine
     fonts-liberation
     fonts-dejavu-core

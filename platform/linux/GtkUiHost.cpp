@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "GtkFolderBrowser.h"
 #include "GtkMessageBox.h"
 #include "GtkPopupMenu.h"
 #include "NativeControls.h"
@@ -79,6 +80,7 @@ bool GtkUiHost::CreateChild(NativeWindow& window, const CreateParams& params) {
         gtk_widget_set_can_focus(window.widget, params.tabStop);
     } else {
         CreateNativeControl(m_router, window, *parent, params.startsGroup, params.defaultButton);
+        if (params.readOnly && params.kind == WindowKind::Edit) gtk_editable_set_editable(GTK_EDITABLE(window.widget), FALSE);
     }
     SizeAndPlace(parent->container, window.widget, window.rect, true);
     if (params.defaultButton && params.kind == WindowKind::PushButton) gtk_widget_grab_default(window.widget);
@@ -277,6 +279,10 @@ int GtkUiHost::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& i
     return RunPopupMenu(GtkWindowOf(owner), items, screen);
 }
 
+bool GtkUiHost::BrowseForFolder(WindowHandle owner, std::wstring_view title, const FolderBrowserCallback& callback) {
+    return RunFolderBrowser(GtkWindowOf(owner), title, callback);
+}
+
 void GtkUiHost::SetCursor(CursorKind kind) {
     GdkDisplay* display = gdk_display_get_default();
     switch (kind) {
@@ -357,6 +363,14 @@ GtkWidget* GtkUiHost::NativeContainer(WindowHandle handle) const {
 
 void GtkUiHost::InjectMouseMove(WindowHandle handle, Point point) {
     if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseMove(handle, point);
+}
+
+void GtkUiHost::InjectMouseDown(WindowHandle handle, MouseButton button, Point point) {
+    if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseDown(handle, button, point, false);
+}
+
+void GtkUiHost::InjectMouseUp(WindowHandle handle, MouseButton button, Point point) {
+    if (IUiEvents* sink = m_router.SinkFor(handle)) sink->OnMouseUp(handle, button, point);
 }
 
 bool GtkUiHost::InjectKeyDown(WindowHandle handle, int virtualKey) {

@@ -55,6 +55,7 @@ public:
 
     int MessageBox(WindowHandle owner, std::wstring_view text, std::wstring_view caption, uint32_t flags) override;
     int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point screen) override;
+    bool BrowseForFolder(WindowHandle owner, std::wstring_view title, const FolderBrowserCallback& callback) override;
 
     void SetCursor(CursorKind) override;
     Rect GetPrimaryScreen() override;
@@ -76,6 +77,8 @@ public:
     // a point in the window's client coordinates, a virtual-key code. Nothing for a window that
     // is gone; the key's result tells whether it was consumed.
     void InjectMouseMove(WindowHandle, Point);
+    void InjectMouseDown(WindowHandle, MouseButton, Point);
+    void InjectMouseUp(WindowHandle, MouseButton, Point);
     bool InjectKeyDown(WindowHandle, int virtualKey);
 
 private:

@@ -17,7 +17,7 @@
 #include "LinuxSystemInfo.h"
 #include "PosixFiles.h"
 #include "PosixProcess.h"
-#include "PosixVolumes.h"
+#include "LinuxVolumes.h"
 #include "SteadyClock.h"
 
 namespace platform {
@@ -57,7 +57,7 @@ private:
     LinuxInstance m_instance;
     KeyFileRegistry m_registry;
     LinuxShell m_shell;
-    PosixVolumes m_volumes;
+    LinuxVolumes m_volumes;
     recovery::LinuxRecordings m_recordings;
     gst::GstMedia m_media{&m_ui};
 };

@@ -3,6 +3,7 @@
 #include "ControlStyle.h"
 #include "GRefPtr.h"
 #include "Mnemonics.h"
+#include "VirtualKeys.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -26,6 +27,33 @@ void OnEditChanged(GtkEditable*, gpointer data) {
 void OnSelectionChanged(GtkComboBox*, gpointer data) {
     auto* binding = static_cast<Binding*>(data);
     binding->router->Notify(binding->handle, ControlNotify::SelChange);
+}
+
+// While a combo's list is dropped down the keyboard belongs to the list, a window of its own.
+// The two keys that end a dialog still reach the program first, as they would in a classic
+// dialog; the list closes when the program takes them.
+gboolean OnListKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+    auto* binding = static_cast<Binding*>(data);
+    const int key = VirtualKeyFromEvent(*event);
+    if (key != 13 && key != 27) return FALSE;
+    NativeWindow* window = binding->router->Find(binding->handle);
+    IUiEvents* sink = binding->router->SinkFor(binding->handle);
+    if (!window || !sink) return FALSE;
+    GtkWidget* combo = window->widget;
+    if (!sink->OnKeyDown(binding->handle, key)) return FALSE;
+    if (GTK_IS_COMBO_BOX(combo)) gtk_combo_box_popdown(GTK_COMBO_BOX(combo));
+    return TRUE;
+}
+
+void OnPopupShown(GObject* combo, GParamSpec*, gpointer data) {
+    constexpr char kWatched[] = "vistrel-list-keys";
+    gboolean shown = FALSE;
+    g_object_get(combo, "popup-shown", &shown, nullptr);
+    AtkObject* accessible = gtk_combo_box_get_popup_accessible(GTK_COMBO_BOX(combo));
+    GtkWidget* list = accessible && GTK_IS_ACCESSIBLE(accessible) ? gtk_accessible_get_widget(GTK_ACCESSIBLE(accessible)) : nullptr;
+    if (!shown || !list || g_object_get_data(G_OBJECT(list), kWatched)) return;
+    g_object_set_data(G_OBJECT(list), kWatched, GINT_TO_POINTER(1));
+    g_signal_connect(list, "key-press-event", G_CALLBACK(OnListKeyPress), data);
 }
 
 // A label of our own, so a long text is cut short rather than widening the control.
@@ -98,7 +126,10 @@ void CreateNativeControl(EventRouter& router, NativeWindow& window, NativeWindow
     case WindowKind::CheckBox: g_signal_connect(widget, "clicked", G_CALLBACK(OnClicked), binding); break;
     case WindowKind::RadioButton: g_signal_connect(widget, "clicked", G_CALLBACK(OnRadioClicked), binding); break;
     case WindowKind::Edit: g_signal_connect(widget, "changed", G_CALLBACK(OnEditChanged), binding); break;
-    case WindowKind::ComboBox: g_signal_connect(widget, "changed", G_CALLBACK(OnSelectionChanged), binding); break;
+    case WindowKind::ComboBox:
+        g_signal_connect(widget, "changed", G_CALLBACK(OnSelectionChanged), binding);
+        g_signal_connect(widget, "notify::popup-shown", G_CALLBACK(OnPopupShown), binding);
+        break;
     default: break;
     }
     SetControlText(router, window);

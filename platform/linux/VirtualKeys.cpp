@@ -54,6 +54,8 @@ int VirtualKeyFromKeyval(guint keyval) {
 }
 
 int VirtualKeyFromEvent(const GdkEventKey& event) {
+    // The desktop's two ways to ask for a context menu from the keyboard are one key to the program.
+    if (event.keyval == GDK_KEY_Menu || (event.keyval == GDK_KEY_F10 && (event.state & GDK_SHIFT_MASK))) return 0x5D;
     // Look the key up again without Shift (and the like), keeping Num Lock for the keypad.
     guint keyval = event.keyval;
     guint unshifted = 0;

@@ -1,5 +1,6 @@
 // The user's places under the sim: whatever the test names (none by default); every request
-// to open something is kept, and answered as the test says (opened by default).
+// to open something is kept, and answered as the test says (opened by default). Viewer windows
+// are there only when the test puts them there; each request to show one is kept.
 #pragma once
 
 #include <map>
@@ -22,10 +23,27 @@ public:
     void SetOpenResult(const std::wstring& path, int result) { m_results[path] = result; }
     const std::vector<std::wstring>& Opened() const { return m_opened; }
 
+    std::optional<ViewerWindow> FindViewerWindow(const std::wstring& windowClass, const std::wstring& title) override {
+        auto viewer = m_viewers.find({windowClass, title});
+        if (viewer == m_viewers.end()) return std::nullopt;
+        return viewer->second;
+    }
+    void ShowViewerWindow(uint64_t id, bool restore) override { m_shownViewers.push_back({id, restore}); }
+    void AddViewerWindow(const std::wstring& windowClass, const std::wstring& title, ViewerWindow window) {
+        m_viewers[{windowClass, title}] = window;
+    }
+    struct ShownViewer {
+        uint64_t id;
+        bool restore;
+    };
+    const std::vector<ShownViewer>& ShownViewers() const { return m_shownViewers; }
+
 private:
     std::optional<std::wstring> m_documents;
     std::map<std::wstring, int> m_results;
     std::vector<std::wstring> m_opened;
+    std::map<std::pair<std::wstring, std::wstring>, ViewerWindow> m_viewers;
+    std::vector<ShownViewer> m_shownViewers;
 };
 
 }  // namespace platform::sim

@@ -227,6 +227,21 @@ int SimUiHost::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& i
     return answer;
 }
 
+bool SimUiHost::BrowseForFolder(WindowHandle owner, std::wstring_view title, const FolderBrowserCallback& callback) {
+    std::wstring start;
+    if (callback) callback(FolderBrowserEvent::Initialized, start);
+    m_browsers.push_back({owner, std::wstring(title), start});
+    if (m_browserAnswers.empty()) {
+        Fail("unexpected folder browser: \"" + ToUtf8(title) + "\"");
+        return false;
+    }
+    std::optional<std::wstring> choice = std::move(m_browserAnswers.front());
+    m_browserAnswers.pop_front();
+    if (!choice) return false;
+    if (callback) callback(FolderBrowserEvent::SelectionChanged, *choice);
+    return true;
+}
+
 bool SimUiHost::WaitForEvents(bool block) {
     bool delivered = false;
     bool woken = false;
@@ -417,7 +432,7 @@ void SimUiHost::SelectComboItem(WindowHandle h, int index) {
 
 void SimUiHost::TypeText(WindowHandle h, std::wstring_view text) {
     SimWindow* w = Find(h);
-    if (!w || !w->enabled || !m_sink || !m_sink->AcceptsInput(h)) return;
+    if (!w || !w->enabled || w->params.readOnly || !m_sink || !m_sink->AcceptsInput(h)) return;
     w->text = text;
     m_sink->OnControlNotify(h, ControlNotify::EditChange);
 }
@@ -449,6 +464,8 @@ void SimUiHost::ExpectMessageBox(int answer, std::function<void()> whileShown) {
 }
 
 void SimUiHost::ExpectMenu(int answer) { m_menuAnswers.push_back(answer); }
+
+void SimUiHost::ExpectFolderBrowser(std::optional<std::wstring> choice) { m_browserAnswers.push_back(std::move(choice)); }
 
 void SimUiHost::Queue(std::function<void()> action) { m_script.push_back(std::move(action)); }
 

@@ -53,6 +53,12 @@ struct ShownMessageBox {
     uint32_t Icon() const { return flags & kMbIconMask; }
 };
 
+struct ShownFolderBrowser {
+    WindowHandle owner;
+    std::wstring title;
+    std::wstring start;  // what the caller asked to be selected first
+};
+
 struct ShownMenu {
     WindowHandle owner;
     std::vector<MenuItem> items;
@@ -107,6 +113,7 @@ public:
     bool KillTimer(WindowHandle, uintptr_t id) override;
     int MessageBox(WindowHandle owner, std::wstring_view text, std::wstring_view caption, uint32_t flags) override;
     int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point screen) override;
+    bool BrowseForFolder(WindowHandle owner, std::wstring_view title, const FolderBrowserCallback& callback) override;
     void SetCursor(CursorKind cursor) override { m_cursor = cursor; }
     Rect GetPrimaryScreen() override { return m_primary; }
     Rect GetVirtualScreen() override { return m_virtual; }
@@ -132,6 +139,7 @@ public:
     Bitmap Composite(WindowHandle topLevel);
     const std::vector<ShownMessageBox>& MessageBoxes() const { return m_boxes; }
     const std::vector<ShownMenu>& Menus() const { return m_menus; }
+    const std::vector<ShownFolderBrowser>& FolderBrowsers() const { return m_browsers; }
     const std::vector<std::string>& Failures() const { return m_failures; }
 
     // --- what a test does ---
@@ -155,6 +163,8 @@ public:
     // The answer to the next message box; whileShown runs while it is up (events arriving then).
     void ExpectMessageBox(int answer, std::function<void()> whileShown = {});
     void ExpectMenu(int answer);
+    // The next folder browser: the user selects this folder and confirms (nothing: cancels).
+    void ExpectFolderBrowser(std::optional<std::wstring> choice);
     // Input that arrives when the program next waits (a modal loop, a pump).
     void Queue(std::function<void()> action);
     // How long (real time) a blocking wait may wait for another thread before giving up.
@@ -196,6 +206,8 @@ private:
     std::vector<ShownMessageBox> m_boxes;
     std::deque<int> m_menuAnswers;
     std::vector<ShownMenu> m_menus;
+    std::deque<std::optional<std::wstring>> m_browserAnswers;
+    std::vector<ShownFolderBrowser> m_browsers;
     std::deque<std::function<void()>> m_script;
     int m_autoAdvances = 0;
     uint32_t m_idleWaitMs = 0;

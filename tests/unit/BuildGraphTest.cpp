@@ -94,13 +94,13 @@ TEST_F(BuildGraphTest, FrameSizeFollowsModeRecordingAndCapabilityCode) {
     }
 }
 
-TEST_F(BuildGraphTest, CameraWithoutCapabilityEntryIsNeverReadPastTheList) {
-    // The second camera offers only 640 x 480: the list of codes is one entry short.
+TEST_F(BuildGraphTest, CameraWithoutCapabilityCodeIsNeverReadPastTheList) {
+    // The second camera offers only 640 x 480: its entry says it has no code.
     Media().AddCamera(L"Good", {{352, 288}});
     Media().AddCamera(L"MediumOnly", {{640, 480}});
     Media().SetEffectFilterRegistered(true);
     ASSERT_EQ(Dlg().EnumerateDevices(), 0);
-    ASSERT_EQ(Dlg().m_arrResolutionCaps.size(), 1u);
+    ASSERT_EQ(Dlg().m_arrResolutionCaps, (std::vector<std::wstring>{L"1", L"0"}));
     Dlg().m_nVideoDevice = 1;
     Dlg().m_nResolution = 1;
     EXPECT_EQ(Dlg().BuildGraph(nullptr), S_OK);

@@ -9,17 +9,18 @@ class DeviceEnumerationTest : public CaptureTest {};
 
 TEST_F(DeviceEnumerationTest, CapabilityCodesFollowTheThreeSizesThenTheNtscFallback) {
     Media().AddCamera(L"Small", {{352, 288}});
+    Media().AddCamera(L"MediumOnly", {{640, 480}});  // code 2: an entry saying "no code"
     Media().AddCamera(L"Two", {{640, 480}, {352, 288}});
     Media().AddCamera(L"All", {{1280, 1024}, {352, 288}, {640, 480}, {720, 480}});
+    Media().AddCamera(L"Odd", {{800, 600}});  // code 0
     Media().AddCamera(L"Ntsc", {{720, 480}, {320, 240}});
-    Media().AddCamera(L"MediumOnly", {{640, 480}});  // code 2: no entry
-    Media().AddCamera(L"Odd", {{800, 600}});           // code 0: no entry
     Media().AddMicrophone(L"Mic A");
     Media().AddMicrophone(L"Mic B");
 
     EXPECT_EQ(Dlg().EnumerateDevices(), 0);
-    EXPECT_EQ(Dlg().m_arrVideoDevices, (Strings{L"Small", L"Two", L"All", L"Ntsc", L"MediumOnly", L"Odd"}));
-    EXPECT_EQ(Dlg().m_arrResolutionCaps, (Strings{L"1", L"3", L"7", L"8"}));
+    EXPECT_EQ(Dlg().m_arrVideoDevices, (Strings{L"Small", L"MediumOnly", L"Two", L"All", L"Odd", L"Ntsc"}));
+    // Every camera keeps its own position: the ones after a camera without a code read theirs.
+    EXPECT_EQ(Dlg().m_arrResolutionCaps, (Strings{L"1", L"0", L"3", L"7", L"0", L"8"}));
     EXPECT_EQ(Dlg().m_arrAudioDevices, (Strings{L"Mic A", L"Mic B"}));
     // Probing left nothing behind in the scratch graph.
     ASSERT_NE(Media().LastGraph(), nullptr);

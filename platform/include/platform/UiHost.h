@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,7 @@ struct CreateParams {
     bool tabStop = false;
     bool startsGroup = false;  // radio buttons
     bool defaultButton = false;
+    bool readOnly = false;  // edits: shown and selectable, never typed into
 };
 
 // Client rectangle of a top-level window, relative to its outer rectangle's top-left corner.
@@ -71,6 +73,13 @@ struct MenuItem {
     bool checked = false;
     std::vector<MenuItem> subItems;
 };
+
+// What the folder browser tells its caller while it runs.
+enum class FolderBrowserEvent {
+    Initialized,       // the callback sets the path to the folder to select first (empty: the browser's own place)
+    SelectionChanged,  // the path is the file-system path of the folder now selected
+};
+using FolderBrowserCallback = std::function<void(FolderBrowserEvent, std::wstring& path)>;
 
 class IUiEvents {
 public:
@@ -146,6 +155,10 @@ public:
     virtual int MessageBox(WindowHandle owner, std::wstring_view text, std::wstring_view caption,
                            uint32_t flags) = 0;
     virtual int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point screen) = 0;
+    // The folder browser, file-system folders only, over the whole namespace. True when the
+    // user confirmed a folder; the last SelectionChanged named it.
+    [[nodiscard]] virtual bool BrowseForFolder(WindowHandle owner, std::wstring_view title,
+                                               const FolderBrowserCallback& callback) = 0;
 
     virtual void SetCursor(CursorKind) = 0;
     virtual Rect GetPrimaryScreen() = 0;

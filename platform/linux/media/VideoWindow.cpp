@@ -163,16 +163,20 @@ void VideoWindow::ConnectInput(GtkWidget* widget) {
     if (m_inputWidget == widget) return;
     DisconnectInput();
     m_inputWidget = widget;
-    gtk_widget_add_events(widget, GDK_POINTER_MOTION_MASK | GDK_KEY_PRESS_MASK);
+    gtk_widget_add_events(widget, GDK_POINTER_MOTION_MASK | GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
     gtk_widget_set_can_focus(widget, TRUE);
     m_motionHandler = g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), this);
     m_keyHandler = g_signal_connect(widget, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    m_pressHandler = g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButton), this);
+    m_releaseHandler = g_signal_connect(widget, "button-release-event", G_CALLBACK(OnButton), this);
 }
 
 void VideoWindow::DisconnectInput() {
     if (!m_inputWidget) return;
     g_signal_handler_disconnect(m_inputWidget, m_motionHandler);
     g_signal_handler_disconnect(m_inputWidget, m_keyHandler);
+    g_signal_handler_disconnect(m_inputWidget, m_pressHandler);
+    g_signal_handler_disconnect(m_inputWidget, m_releaseHandler);
     m_inputWidget = nullptr;
 }
 
@@ -184,8 +188,28 @@ gboolean VideoWindow::OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointe
     if (!target) target = self->m_ui->NativeWidget(self->m_drain);
     int x = int(event->x);
     int y = int(event->y);
-    if (target) gtk_widget_translate_coordinates(widget, target, x, y, &x, &y);
+    if (target) (void)gtk_widget_translate_coordinates(widget, target, x, y, &x, &y);
     self->m_ui->InjectMouseMove(self->m_drain, Point{x, y});
+    return TRUE;
+}
+
+// A click on the picture is a click on the window under it, as with a child window that lets
+// its parent decide: a right click there asks the program for its context menu.
+gboolean VideoWindow::OnButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
+    auto* self = static_cast<VideoWindow*>(data);
+    const WindowHandle target = self->InputTarget();
+    if (!self->m_ui || !target || (event->button != 1 && event->button != 3)) return FALSE;
+    if (event->type != GDK_BUTTON_PRESS && event->type != GDK_BUTTON_RELEASE) return TRUE;
+    GtkWidget* native = self->m_ui->NativeContainer(target);
+    if (!native) native = self->m_ui->NativeWidget(target);
+    int x = int(event->x);
+    int y = int(event->y);
+    if (native) (void)gtk_widget_translate_coordinates(widget, native, x, y, &x, &y);
+    const MouseButton button = event->button == 1 ? MouseButton::Left : MouseButton::Right;
+    if (event->type == GDK_BUTTON_PRESS)
+        self->m_ui->InjectMouseDown(target, button, Point{x, y});
+    else
+        self->m_ui->InjectMouseUp(target, button, Point{x, y});
     return TRUE;
 }
 

@@ -49,12 +49,17 @@ private:
     void DisconnectInput();
     static gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);
     static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static gboolean OnButton(GtkWidget* widget, GdkEventButton* event, gpointer self);
+    // Where the picture's pointer input goes: the drain, else the owner (the video lies over it).
+    WindowHandle InputTarget() const { return m_drain ? m_drain : m_owner; }
 
     GtkUiHost* m_ui;
     VideoRendererFilter* m_renderer = nullptr;
     GtkWidget* m_inputWidget = nullptr;  // the widget whose signals are connected
     gulong m_motionHandler = 0;
     gulong m_keyHandler = 0;
+    gulong m_pressHandler = 0;
+    gulong m_releaseHandler = 0;
     WindowHandle m_owner;
     WindowHandle m_drain;
     Rect m_rect;

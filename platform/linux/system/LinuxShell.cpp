@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "GRefPtr.h"
+#include "X11Windows.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -42,5 +43,15 @@ int LinuxShell::Open(const std::wstring& path) {
     if (!g_app_info_launch_default_for_uri(uri.get(), nullptr, OutPtr(error))) return kShellNoHandler;
     return kShellOpened;
 }
+
+}  // namespace platform
+
+namespace platform {
+
+std::optional<ViewerWindow> LinuxShell::FindViewerWindow(const std::wstring& windowClass, const std::wstring& title) {
+    return FindX11Window(ToUtf8(windowClass), ToUtf8(title));
+}
+
+void LinuxShell::ShowViewerWindow(uint64_t id, bool restore) { ShowX11Window(id, restore); }
 
 }  // namespace platform
