@@ -5,7 +5,8 @@
 #
 #   videotestsrc (YUY2 640x480 30/s) ! tee ! queue ! videoconvert ! gtksink
 #                                      tee ! queue ! videoconvert ! videoscale ! I420 640x480
-#                                            ! avenc_wmv2 bitrate=300000 gop-size=210 ! stamps ! MUXER ! filesink
+#                                            ! avenc_wmv2 bitrate=300000 gop-size=210 ! stamps ! MUXER
+#                                            ! filesink buffer-mode=unbuffered
 #   audiotestsrc (S16 44.1 kHz mono) ! queue ! audioconvert ! audioresample ! 44.1 kHz stereo
 #                                            ! avenc_wmav2 bitrate=32000 ! stamps ! MUXER
 #
@@ -73,8 +74,8 @@ bare_recording_cpu() {  # -> $result
         videotestsrc is-live=true ! video/x-raw,format=YUY2,width=640,height=480,framerate=30/1,pixel-aspect-ratio=1/1 \
         ! tee name=t \
         t. ! queue ! videoconvert ! gtksink \
-        t. ! queue ! videoconvert ! videoscale ! video/x-raw,format=I420,width=640,height=480,pixel-aspect-ratio=1/1 \
-        ! avenc_wmv2 bitrate=$VIDEO_BITRATE gop-size=$GOP ! identity single-segment=true ! $MUXER $mux_properties name=mux ! filesink location="$work/bare.asf" \
+        t. ! queue ! videoconvert ! videoscale add-borders=false ! video/x-raw,format=I420,width=640,height=480,pixel-aspect-ratio=1/1 \
+        ! avenc_wmv2 bitrate=$VIDEO_BITRATE gop-size=$GOP ! identity single-segment=true ! $MUXER $mux_properties name=mux ! filesink buffer-mode=unbuffered location="$work/bare.asf" \
         audiotestsrc is-live=true volume=0.05 ! audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=1 \
         ! queue ! audioconvert ! audioresample ! audio/x-raw,rate=44100,channels=2 \
         ! avenc_wmav2 bitrate=$AUDIO_BITRATE ! identity single-segment=true ! mux. >"$work/bare.log" 2>&1 &

@@ -3,11 +3,11 @@
 # real program (resolution mode 1, the GUI tests' test camera and microphone). Every cycle must
 # give its own finished file (a duration in the header within 10 s of the stop); at the end every
 # file is checked: its duration against the time between its clicks (within 0.5 s), and a full
-# decode with ffmpeg that prints nothing. Files whose only complaint is the muxer's known last
-# packet ("invalid padsize") are counted apart from other errors. The program's memory (VmRSS)
-# and open files (/proc/PID/fd) are sampled every 10 cycles; from cycle 10 to the end they may
-# grow by RSS_MARGIN_KB (8 MB: the allocator's arenas and GStreamer's buffer pools settle in that
-# range) and FD_MARGIN (2) at most.
+# decode with ffmpeg that prints nothing. Files whose first complaint is the muxer's known last
+# packet ("invalid padsize", and what ffmpeg trips over after it) are counted apart from other
+# errors; both fail the soak. The program's memory (VmRSS) and open files (/proc/PID/fd) are
+# sampled every 10 cycles; from cycle 10 to the end they may grow by RSS_MARGIN_KB (8 MB: the
+# allocator's arenas and GStreamer's buffer pools settle in that range) and FD_MARGIN (2) at most.
 #
 # usage: bench/recording_soak.sh [build dir] [cycles]     (100 cycles, RECORD=2 by default)
 set -euo pipefail
@@ -56,7 +56,8 @@ for i in "${!recorded[@]}"; do
     errors=$(ffmpeg -nostdin -v error -i "$file" -f null - 2>&1)
     if [[ -z "$errors" ]]; then
         complete=$((complete + 1))
-    elif ! grep -qv 'invalid padsize\|packet_obj_size' <<<"$errors"; then
+    elif head -n1 <<<"$errors" | grep -q 'invalid padsize'; then
+        # ffmpeg's further complaints follow from the bad length of that last packet.
         last_packet=$((last_packet + 1))
     else
         echo "$(basename "$file"): ffmpeg reports: $(head -n3 <<<"$errors")"
@@ -65,7 +66,7 @@ for i in "${!recorded[@]}"; do
 done
 echo "files: ${#recorded[@]}; decode cleanly $complete, only the last packet rejected $last_packet, other errors $broken; length off by 0.5 s or more $wrong_length"
 status=0
-((complete + last_packet == ${#recorded[@]} && wrong_length == 0)) || status=1
+((complete == ${#recorded[@]} && wrong_length == 0)) || status=1
 if [[ -n "${rss10:-}" ]]; then
     echo "from cycle 10 to $CYCLES: VmRSS $rss10 -> $rss kB ($((rss - rss10)) kB; margin $RSS_MARGIN_KB), open files $fds10 -> $fds (margin $FD_MARGIN)"
     ((rss - rss10 <= RSS_MARGIN_KB && fds - fds10 <= FD_MARGIN)) || { echo "FAIL: the program grew"; status=1; }
