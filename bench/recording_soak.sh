@@ -62,6 +62,7 @@ for i in "${!recorded[@]}"; do
     else
         echo "$(basename "$file"): ffmpeg reports: $(head -n3 <<<"$errors")"
         broken=$((broken + 1))
+        cp "$file" "$out/"  # kept for a look: the work folder goes at the end
     fi
 done
 echo "files: ${#recorded[@]}; decode cleanly $complete, only the last packet rejected $last_packet, other errors $broken; length off by 0.5 s or more $wrong_length"
