@@ -45,16 +45,7 @@ for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 [[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
 
-ticks_per_second=$(getconf CLK_TCK)
-
-# utime + stime of a process, in clock ticks (fields 14 and 15; the name in brackets may hold spaces).
-cpu_ticks() {
-    local stat
-    stat=$(<"/proc/$1/stat")
-    stat=${stat##*) }
-    local fields=($stat)
-    echo $((fields[11] + fields[12]))
-}
+source bench/cpu_common.sh
 
 # Percent of one core that the running process used over MEASURE seconds after SETTLE, into
 # $result (not printed: a command substitution would run it in a subshell the clean-up misses).
@@ -68,7 +59,7 @@ measure_running() {
     kill -TERM "$running"
     wait "$running" 2>/dev/null || true
     running=""
-    result=$(awk -v t=$((after - before)) -v hz="$ticks_per_second" -v s="$MEASURE" 'BEGIN{printf "%.2f", 100 * t / hz / s}')
+    result=$(percent_of_core $((after - before)) "$MEASURE")
 }
 
 program_cpu() {  # <resolution mode>
@@ -91,8 +82,6 @@ bare_cpu() {  # <width> <height>
     measure_running
 }
 
-load() { cut -d' ' -f1 /proc/loadavg; }
-
 echo "Preview CPU, % of one core over ${MEASURE} s after ${SETTLE} s; program first, then the bare pipeline"
 printf '%-10s %10s %10s %7s %12s\n' size program bare ratio "load before"
 for round in $(seq "$ROUNDS"); do
@@ -103,7 +92,6 @@ for round in $(seq "$ROUNDS"); do
         p=$result
         bare_cpu "$w" "$h"
         b=$result
-        printf '%-10s %9s%% %9s%% %7s %12s\n' "${w}x${h}" "$p" "$b" \
-            "$(awk -v p="$p" -v b="$b" 'BEGIN{printf "%.2f", (b > 0 ? p / b : 0)}')" "$at"
+        printf '%-10s %9s%% %9s%% %7s %12s\n' "${w}x${h}" "$p" "$b" "$(ratio "$p" "$b")" "$at"
     done
 done
