@@ -23,8 +23,10 @@ read -r rx ry < <(button_origin 1)
 xdotool mousemove $((rx + 14)) $((ry + 16))
 sleep 0.3
 xdotool click 1
-started=$(awk -v t="$(now)" 'BEGIN { printf "%.3f", t + 0.4 }')  # GTK's double-click time later
-sleep 4.4
+# The recording starts when its file does (after the click filter's wait and the graph's build).
+for _ in $(seq 200); do [[ -e "$file" ]] && break; sleep 0.02; done
+started=$(now)
+sleep 4
 kill -KILL "$program_pid"
 killed=$(now)
 wait "$program_pid" 2>/dev/null || true

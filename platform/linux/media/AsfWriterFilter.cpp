@@ -272,9 +272,18 @@ GstPadProbeReturn AsfWriterFilter::OnEncoded(GstPad*, GstPadProbeInfo* info, gpo
         GST_PAD_PROBE_INFO_DATA(info) = replacement;
         return GST_PAD_PROBE_OK;
     }
+    const GstClockTime base = branch->writer->m_base.load();
+    // What comes out before the file's start (the sound's first frame, which the encoder's
+    // delay moves before zero) is left out: stamped at zero, it would give two packets of one
+    // stream the same time, which players take for a broken file.
+    if (guint64 running = 0; GST_BUFFER_PTS_IS_VALID(GST_PAD_PROBE_INFO_BUFFER(info)) &&
+                             gst_segment_to_running_time_full(&branch->segment, GST_FORMAT_TIME,
+                                                              GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)),
+                                                              &running) > 0 &&
+                             running < base + branch->lead)
+        return GST_PAD_PROBE_DROP;
     GstBuffer* buffer = gst_buffer_make_writable(GST_PAD_PROBE_INFO_BUFFER(info));
     GST_PAD_PROBE_INFO_DATA(info) = buffer;
-    const GstClockTime base = branch->writer->m_base.load();
     auto rebase = [&](GstClockTime stamp) -> GstClockTime {
         if (!GST_CLOCK_TIME_IS_VALID(stamp)) return GST_CLOCK_TIME_NONE;
         guint64 running = 0;
