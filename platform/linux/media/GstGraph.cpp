@@ -383,7 +383,10 @@ std::string GstGraph::LastError() const {
 
 GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
     // Messages are handled where they are posted, so the state is right without a main loop,
-    // and dropped afterwards, so none piles up on a bus nobody pops.
+    // and dropped afterwards, so none piles up on a bus nobody pops. A handler that drops a
+    // message owns it: each message holds its source, so one left behind keeps the element
+    // and the pipeline it is in alive for good.
+    auto dropped = AdoptGRef(message);
     auto* self = static_cast<GstGraph*>(data);
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
         GErrorPtr error;
