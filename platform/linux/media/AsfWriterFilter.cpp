@@ -197,7 +197,9 @@ bool AsfWriterFilter::AddVideoBranch(const WmStream& stream, int index) {
     int64_t spacing = stream.maxKeyFrameSpacing > 0 ? stream.maxKeyFrameSpacing : kDefaultKeyFrameSpacing;
     int gop = std::max<int>(1, int(spacing * kFramesPerSecond / kUnitsPerSecond));
     g_object_set(encoder, "bitrate", gint(bitrate), "gop-size", gint(gop), nullptr);
-    return AddBranch(queue, encoder, "video_%u", index);
+    if (!AddBranch(queue, encoder, "video_%u", index)) return false;
+    m_branches.back()->video = true;
+    return true;
 }
 
 bool AsfWriterFilter::AddAudioBranch(const WmStream& stream, int index) {
@@ -272,7 +274,18 @@ GstPadProbeReturn AsfWriterFilter::OnEncoded(GstPad*, GstPadProbeInfo* info, gpo
         GST_PAD_PROBE_INFO_DATA(info) = replacement;
         return GST_PAD_PROBE_OK;
     }
-    const GstClockTime base = branch->writer->m_base.load();
+    AsfWriterFilter* writer = branch->writer;
+    if (guint64 first = 0; branch->video && !writer->m_videoStarted.load(std::memory_order_acquire) &&
+                           GST_BUFFER_PTS_IS_VALID(GST_PAD_PROBE_INFO_BUFFER(info)) &&
+                           gst_segment_to_running_time_full(&branch->segment, GST_FORMAT_TIME,
+                                                            GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)),
+                                                            &first) > 0) {
+        writer->m_base = std::max<GstClockTime>(writer->m_base.load(), first);
+        writer->m_videoStarted.store(true, std::memory_order_release);
+    } else if (!branch->video && !writer->m_videoStarted.load(std::memory_order_acquire)) {
+        return GST_PAD_PROBE_DROP;
+    }
+    const GstClockTime base = writer->m_base.load();
     // What comes out before the file's start (the sound's first frame, which the encoder's
     // delay moves before zero) is left out: stamped at zero, it would give two packets of one
     // stream the same time, which players take for a broken file.
@@ -320,6 +333,7 @@ HRESULT AsfWriterFilter::OnEnterGraph(GstGraph& graph, const std::wstring& name)
         if (auto clock = AdoptGRef(gst_element_get_clock(pipeline))) now = gst_clock_get_time(clock.get());
         GstClockTime baseTime = gst_element_get_base_time(pipeline);
         m_base = GST_CLOCK_TIME_IS_VALID(now) && now > baseTime ? now - baseTime : 0;
+        m_videoStarted = false;
         {
             std::lock_guard lock(m_mutex);
             m_started = true;
@@ -338,6 +352,7 @@ void AsfWriterFilter::NoteRecording() {
 
 void AsfWriterFilter::OnStreamStart() {
     m_base = 0;
+    m_videoStarted = false;
     bool used = false;
     {
         std::lock_guard lock(m_mutex);

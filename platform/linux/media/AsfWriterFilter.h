@@ -49,6 +49,7 @@ private:
         GstSegment input;               // the segment of what comes in
         GstSegment segment;             // the segment the encoder announced
         GstClockTime lead = 0;          // how late the encoder gives out what it was given
+        bool video = false;
     };
 
     explicit AsfWriterFilter(GstElement* bin);
@@ -72,6 +73,10 @@ private:
     std::vector<std::unique_ptr<Branch>> m_branches;
     // Running time of the pipeline when the writer joined it: its file starts at zero.
     std::atomic<GstClockTime> m_base{0};
+    // The file starts with its first picture: sound that comes before it is left out, and the
+    // pictures fall on whole frame times of the file (a picture half a frame late would round
+    // onto its neighbour's time in players that count in frames).
+    std::atomic<bool> m_videoStarted{false};
 
     // While the file is being written the journal says so: a process killed meanwhile leaves
     // the entry, and the next start repairs the file.
