@@ -7,6 +7,7 @@
 #include "DiagnosticLog.h"
 #include "MediaObjects.h"
 #include "Recording.h"
+#include "StillCapture.h"
 #include "TaviDlg.h"
 #include "framework/Runtime.h"
 #include "platform/media/WmProfileObjects.h"
@@ -22,11 +23,6 @@ constexpr uint32_t kVideoQuality = 10;
 constexpr int kRunAttempts = 3;
 constexpr DWORD kRunPause = 1000;
 constexpr int32_t kVideoWindowStyle = WS_CHILD_STYLE | WS_CLIPSIBLINGS_STYLE | WS_BORDER_STYLE;
-
-bool NameTaken(const std::wstring& path) {
-    platform::IFileSystem& files = platform::Current().Files();
-    return files.FileExists(path) || files.DirectoryExists(path);
-}
 
 // Room for the stream's media type as the profile sizes it; a machine out of memory here
 // cannot record and is not expected to run on.

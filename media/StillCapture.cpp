@@ -23,10 +23,6 @@ constexpr size_t kMaxPath = 260;  // characters, the terminator included
 // The probe never touches a file it did not make: when "temp.txt" is taken it tries these.
 constexpr int kProbeNames = 16;
 
-bool NameTaken(platform::IFileSystem& files, const std::wstring& path) {
-    return files.FileExists(path) || files.DirectoryExists(path);
-}
-
 std::wstring ProbeName(int attempt) {
     return attempt == 0 ? std::wstring(L"temp.txt") : L"temp" + std::to_wstring(attempt) + L".txt";
 }
@@ -40,6 +36,11 @@ struct GrabbedFrame {
 };
 
 }  // namespace
+
+bool NameTaken(const std::wstring& path) {
+    platform::IFileSystem& files = platform::Current().Files();
+    return files.FileExists(path) || files.DirectoryExists(path);
+}
 
 std::wstring StillFileName(const std::wstring& folder, long number) {
     wchar_t digits[24];
@@ -70,7 +71,7 @@ BOOL CTaviDlg::IsFolderWritable(BOOL bImageFolder) {
             (void)files.DeleteFile(path);  // ours: we just made it
             return TRUE;
         }
-        if (!NameTaken(files, path)) return FALSE;  // nothing there and still not creatable
+        if (!NameTaken(path)) return FALSE;  // nothing there and still not creatable
     }
     return FALSE;
 }
@@ -107,7 +108,7 @@ int CTaviDlg::SaveSnapshot(const std::wstring& folder, const uint8_t* frame, lon
 
     platform::IFileSystem& files = platform::Current().Files();
     std::wstring path = StillFileName(folder, g_nStillNumber);
-    while (NameTaken(files, path)) path = StillFileName(folder, ++g_nStillNumber);
+    while (NameTaken(path)) path = StillFileName(folder, ++g_nStillNumber);
     if (path.size() >= kMaxPath) {
         EnableWindow(TRUE);
         return 0;

@@ -18,6 +18,8 @@ inline constexpr unsigned kSnapshotWaitMs = 2000;
 
 // "%sStillCap%4.4ld.jpg": the folder (ending in a separator) and the number, at least 4 digits.
 std::wstring StillFileName(const std::wstring& folder, long number);
+// Whether a file or a folder of exactly that name exists: a numbered name is never taken twice.
+bool NameTaken(const std::wstring& path);
 // Encodes a bottom-up BGR frame of that size into `out`; the JPEG's size, 0 when it failed or
 // would not fit.
 size_t EncodeJpeg(long width, long height, std::span<const uint8_t> frame, std::span<uint8_t> out);

@@ -275,26 +275,23 @@ GstPadProbeReturn AsfWriterFilter::OnEncoded(GstPad*, GstPadProbeInfo* info, gpo
         return GST_PAD_PROBE_OK;
     }
     AsfWriterFilter* writer = branch->writer;
-    if (guint64 first = 0; branch->video && !writer->m_videoStarted.load(std::memory_order_acquire) &&
-                           GST_BUFFER_PTS_IS_VALID(GST_PAD_PROBE_INFO_BUFFER(info)) &&
-                           gst_segment_to_running_time_full(&branch->segment, GST_FORMAT_TIME,
-                                                            GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)),
-                                                            &first) > 0) {
-        writer->m_base = std::max<GstClockTime>(writer->m_base.load(), first);
-        writer->m_videoStarted.store(true, std::memory_order_release);
-    } else if (!branch->video && !writer->m_videoStarted.load(std::memory_order_acquire)) {
-        return GST_PAD_PROBE_DROP;
+    const GstBuffer* encoded = GST_PAD_PROBE_INFO_BUFFER(info);
+    guint64 running = 0;
+    const bool timed = GST_BUFFER_PTS_IS_VALID(encoded) &&
+                       gst_segment_to_running_time_full(&branch->segment, GST_FORMAT_TIME, GST_BUFFER_PTS(encoded),
+                                                        &running) > 0;
+    if (!writer->m_videoStarted.load(std::memory_order_acquire)) {
+        if (!branch->video) return GST_PAD_PROBE_DROP;
+        if (timed) {
+            writer->m_base = std::max<GstClockTime>(writer->m_base.load(), running);
+            writer->m_videoStarted.store(true, std::memory_order_release);
+        }
     }
     const GstClockTime base = writer->m_base.load();
     // What comes out before the file's start (the sound's first frame, which the encoder's
     // delay moves before zero) is left out: stamped at zero, it would give two packets of one
     // stream the same time, which players take for a broken file.
-    if (guint64 running = 0; GST_BUFFER_PTS_IS_VALID(GST_PAD_PROBE_INFO_BUFFER(info)) &&
-                             gst_segment_to_running_time_full(&branch->segment, GST_FORMAT_TIME,
-                                                              GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)),
-                                                              &running) > 0 &&
-                             running < base + branch->lead)
-        return GST_PAD_PROBE_DROP;
+    if (timed && running < base + branch->lead) return GST_PAD_PROBE_DROP;
     GstBuffer* buffer = gst_buffer_make_writable(GST_PAD_PROBE_INFO_BUFFER(info));
     GST_PAD_PROBE_INFO_DATA(info) = buffer;
     auto rebase = [&](GstClockTime stamp) -> GstClockTime {
