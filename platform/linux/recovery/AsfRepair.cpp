@@ -106,6 +106,23 @@ std::string AvError(int code) {
 
 int Interrupted(void* stop) { return stop && static_cast<const std::atomic<bool>*>(stop)->load(); }
 
+// A decoder sizes its tables and pictures from the header before it reads a frame: a damaged
+// size (640 x 328160) would have it ask for hundreds of megabytes. No camera gives more than this.
+constexpr int kMaxPictureSide = 4096;
+
+bool PictureSizesFit(const AVFormatContext* context, std::string& why) {
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVCodecParameters* stream = context->streams[i]->codecpar;
+        if (stream->codec_type != AVMEDIA_TYPE_VIDEO) continue;
+        if (stream->width > kMaxPictureSide || stream->height > kMaxPictureSide) {
+            why = "has a picture size no camera gives: " + std::to_string(stream->width) + " x " +
+                  std::to_string(stream->height);
+            return false;
+        }
+    }
+    return true;
+}
+
 // Opens the file for reading; with `wholePackets`, only up to its last whole data packet.
 Input Open(const std::string& path, const std::atomic<bool>* stop, bool wholePackets, std::string& why) {
     Input input{std::make_unique<InputContext>()};
@@ -127,12 +144,17 @@ Input Open(const std::string& path, const std::atomic<bool>* stop, bool wholePac
         context->pb = io;
         context->flags |= AVFMT_FLAG_CUSTOM_IO;
     }
+    // Only what the writer makes is opened: a damaged header that names another format or
+    // codec would otherwise bring in a demuxer or decoder this file never needed.
+    context->format_whitelist = av_strdup("asf");
+    context->codec_whitelist = av_strdup("wmv2,wmav2");
     int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr);
     if (result < 0) {
         why = "cannot be read: " + AvError(result);
         return {};
     }
     input.input->context = context;
+    if (!PictureSizesFit(context, why)) return {};
     result = avformat_find_stream_info(context, nullptr);
     if (result < 0) {
         why = "has no readable streams: " + AvError(result);
