@@ -388,6 +388,14 @@ GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer da
     // and the pipeline it is in alive for good.
     auto dropped = AdoptGRef(message);
     auto* self = static_cast<GstGraph*>(data);
+    // With GST_DEBUG_DUMP_DOT_DIR set, each running graph is drawn there (elements, links, caps).
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_STATE_CHANGED &&
+        GST_MESSAGE_SRC(message) == GST_OBJECT(self->m_pipeline.get())) {
+        GstState state = GST_STATE_NULL;
+        gst_message_parse_state_changed(message, nullptr, &state, nullptr);
+        if (state == GST_STATE_PLAYING)
+            GST_DEBUG_BIN_TO_DOT_FILE_WITH_TS(GST_BIN(self->m_pipeline.get()), GST_DEBUG_GRAPH_SHOW_ALL, "vistrel");
+    }
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
         GErrorPtr error;
         GCharPtr debug;
