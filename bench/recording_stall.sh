@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # How long the preview stands still when a recording starts and when it stops. The test camera
-# shows videotestsrc's moving ball, so every camera frame differs from the one before; the preview
+# shows videotestsrc's snow, so every camera frame differs from the one before all over (the
+# ball leaves the measured middle near the corners, which read as stills); the preview
 # part of the screen is captured with ffmpeg's x11grab at 60 frames a second (twice the camera's
 # rate) with wall-clock stamps and a checksum per captured frame. Around each click on the record
 # button the longest time between two changes of the picture is the still time; the same is
 # measured over a stretch without clicks, which is what capture and drawing alone give. The
 # click acts one double-click time (400 ms under Xvfb) after it was made: what counts is how
-# long after that wait the picture moves again.
+# long after that wait the picture moves again. A stop takes the recording graph down, and the
+# teardown pauses 500 ms after its stop request before it lets the graph go: that pause alone is
+# the goal's 0.5 s; finishing the file, the new preview graph and its first frame come on top.
 #
 # usage: bench/recording_stall.sh [build dir] [cycles]     (3 cycles, MODE=1 by default)
 set -euo pipefail
@@ -17,13 +20,13 @@ DOUBLE_CLICK=0.4  # GTK's double-click time, the click filter's wait
 AFTER_CLICK=${AFTER_CLICK:-3}  # seconds after a click searched for the still time
 source bench/recording_common.sh "${1:-build}" "${OUT:-${1:-build}/bench-recording}"
 
-camera_pattern ball
+camera_pattern snow
 settings "$MODE"
 start_program
 record_button
 import -window root "$out/stall-window.png"
-# The preview fills the client area's top left at the recording size; its middle is where the
-# ball goes, away from the status line and the buttons.
+# The preview fills the client area's top left at the recording size; its middle is away from
+# the status line and the buttons.
 if [[ $MODE == 0 ]]; then w=352 h=288; else w=640 h=480; fi
 geometry="$((w - 40))x$((h - 40))"
 origin="$((outer_x + 3 + 20)),$((outer_y + 26 + 20))"
