@@ -9,6 +9,11 @@
 # sampled every 10 cycles; from cycle 10 to the end they may grow by RSS_MARGIN_KB (8 MB: the
 # allocator's arenas and GStreamer's buffer pools settle in that range) and FD_MARGIN (2) at most.
 #
+# With KILL_EVERY=N, the program is killed (SIGKILL) at a random moment of the recording in the
+# middle cycle of every N and started again: the killed file must be repaired by that start
+# (within 10 s) and pass the same checks, its length measured to the kill. The growth check is
+# then left out (each start is a new process); the samples are still printed.
+#
 # usage: bench/recording_soak.sh [build dir] [cycles]     (100 cycles, RECORD=2 by default)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -16,10 +21,31 @@ CYCLES=${2:-100}
 RECORD=${RECORD:-2}
 RSS_MARGIN_KB=${RSS_MARGIN_KB:-8192}
 FD_MARGIN=${FD_MARGIN:-2}
+KILL_EVERY=${KILL_EVERY:-0}
 source bench/recording_common.sh "${1:-build}" "${OUT:-${1:-build}/bench-recording}"
 
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$program_pid/status"; }
 open_files() { ls "/proc/$program_pid/fd" | wc -l; }
+journal="$XDG_STATE_HOME/Vistrel/recordings"
+killed=0
+
+# Kills the recording program at a random moment of the recording and starts it again; the file
+# is repaired in the background of that start.
+kill_and_restart() {  # <file> <started>
+    sleep "$(awk -v r="$RECORD" -v s="$RANDOM" 'BEGIN { printf "%.2f", 0.3 + (r - 0.3) * s / 32767 }')"
+    kill -KILL "$program_pid"
+    recorded+=("$(seconds_since "$2")")
+    wait "$program_pid" 2>/dev/null || true
+    program_pid=""
+    killed=$((killed + 1))
+    start_program
+    record_button
+    for _ in $(seq 100); do
+        [[ -z "$(ls "$journal")" ]] && finished_within "$1" 1 && return 0
+        sleep 0.1
+    done
+    fail "$(basename "$1") was not repaired 10 s after the start that followed the kill"
+}
 
 settings 1
 start_program
@@ -28,12 +54,7 @@ recorded=()
 printf '%-6s %10s %6s %6s\n' cycle "VmRSS kB" fds load
 for cycle in $(seq "$CYCLES"); do
     file=$(video_file $((cycle - 1)))
-    xdotool click 1
-    started=$(now)
-    sleep "$RECORD"
-    xdotool click 1
-    recorded+=("$(seconds_since "$started")")
-    finished_within "$file" 100 || fail "cycle $cycle: $(basename "$file") was not finished 10 s after the stop"
+X
     kill -0 "$program_pid" 2>/dev/null || fail "cycle $cycle: the program ended: $(tail -n5 "$work/program.log")"
     sleep 1  # the preview is back before the next start
     if ((cycle % 10 == 0 || cycle == CYCLES)); then
@@ -65,10 +86,10 @@ for i in "${!recorded[@]}"; do
         cp "$file" "$out/"  # kept for a look: the work folder goes at the end
     fi
 done
-echo "files: ${#recorded[@]}; decode cleanly $complete, only the last packet rejected $last_packet, other errors $broken; length off by 0.5 s or more $wrong_length"
+echo "files: ${#recorded[@]} ($killed of them killed and repaired); decode cleanly $complete, only the last packet rejected $last_packet, other errors $broken; length off by 0.5 s or more $wrong_length"
 status=0
 ((complete == ${#recorded[@]} && wrong_length == 0)) || status=1
-if [[ -n "${rss10:-}" ]]; then
+if [[ -n "${rss10:-}" ]] && ((KILL_EVERY == 0)); then
     echo "from cycle 10 to $CYCLES: VmRSS $rss10 -> $rss kB ($((rss - rss10)) kB; margin $RSS_MARGIN_KB), open files $fds10 -> $fds (margin $FD_MARGIN)"
     ((rss - rss10 <= RSS_MARGIN_KB && fds - fds10 <= FD_MARGIN)) || { echo "FAIL: the program grew"; status=1; }
 fi

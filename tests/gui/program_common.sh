@@ -53,7 +53,14 @@ start_program() {
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
         sleep 0.1
     done
-    [[ -n "$window" ]] || fail "no main window; the program says: $(grep -v ALSA "$work/program.log" | tail -n 5)"
+    if [[ -z "$window" ]]; then
+        # A start that hangs is kept as the stacks of its threads for whoever reads the failure.
+        if command -v gdb >/dev/null; then
+            gdb -p "$program_pid" -batch -ex "thread apply all bt" >"$out/hang-$program_pid.txt" 2>&1 || true
+            echo "the stacks of the hung program are in $out/hang-$program_pid.txt" >&2
+        fi
+        fail "no main window; the program says: $(grep -v ALSA "$work/program.log" | tail -n 5)"
+    fi
     sleep 3  # the preview starts and the window settles where the settings put it
     eval "$(xdotool getwindowgeometry --shell "$window")"
     outer_x=$X outer_y=$Y outer_w=$WIDTH outer_h=$HEIGHT

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
 #include <glib.h>
 
 #include "AsfHeader.h"
@@ -24,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace platform::recovery;
+using namespace std::chrono_literals;
 using systemtest::IsolatedTest;
 using systemtest::PumpUntil;
 
@@ -177,13 +179,23 @@ TEST_F(RepairTest, OnlyEntriesOfProcessesThatAreGoneAreOrphansAndEachIsLookedAtO
     ASSERT_EQ(RepairAsf((Folder() / "finished.asf").string()).outcome, RepairReport::Outcome::Repaired);
     const std::string finishedBytes = Bytes(Folder() / "finished.asf");
     std::vector<platform::RepairedRecording> results;
+    std::vector<std::thread::id> threads;
     {
         LinuxRecordings recordings(journal);
-        recordings.RepairUnfinished([&](const platform::RepairedRecording& r) { results.push_back(r); });
+        recordings.RepairUnfinished([&](const platform::RepairedRecording& r) {
+            results.push_back(r);
+            threads.push_back(std::this_thread::get_id());
+        });
+        // While this thread does not run its main context, the result waits: run on the
+        // worker, it would hold that context, and this thread would hang on it.
+        for (int i = 0; i < 100 && journal.Entries().size() != 1; ++i) std::this_thread::sleep_for(100ms);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(results.empty()) << "the result was handed over on the worker's thread";
         EXPECT_TRUE(PumpUntil([&] { return journal.Entries().size() == 1 && !results.empty(); },
                               std::chrono::seconds(10)));
     }
     ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(threads[0], std::this_thread::get_id());
     EXPECT_EQ(platform::ToUtf8(results[0].file), killed.string());
     EXPECT_TRUE(results[0].repaired) << results[0].why;
     EXPECT_EQ(AsfFileSaysFinished(killed.string()), std::optional<bool>(true));

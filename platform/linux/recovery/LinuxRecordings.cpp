@@ -11,20 +11,27 @@
 namespace platform::recovery {
 namespace {
 
-// Hands one result to the window's thread, which runs the default main context.
+// Hands one result to the window's thread, which runs the default main context. Through a
+// source of its own: g_main_context_invoke would take the default context for this thread
+// whenever the window's thread does not hold it, run the result here, and meanwhile leave the
+// window's thread waiting for ever on anything it hands to its own context (gtksink's widget).
 void Deliver(const std::function<void(const RepairedRecording&)>& done, RepairedRecording result) {
     struct Delivery {
         std::function<void(const RepairedRecording&)> done;
         RepairedRecording result;
     };
-    g_main_context_invoke_full(
-        nullptr, G_PRIORITY_DEFAULT,
+    GSource* source = g_idle_source_new();
+    g_source_set_priority(source, G_PRIORITY_DEFAULT);
+    g_source_set_callback(
+        source,
         [](gpointer data) -> gboolean {
             auto* delivery = static_cast<Delivery*>(data);
             delivery->done(delivery->result);
             return G_SOURCE_REMOVE;
         },
         new Delivery{done, std::move(result)}, [](gpointer data) { delete static_cast<Delivery*>(data); });
+    g_source_attach(source, g_main_context_default());
+    g_source_unref(source);
 }
 
 }  // namespace
