@@ -3,7 +3,8 @@
 # into a recording; the file is left as the kill left it, noted in the journal of recordings in
 # progress. At the next start it is repaired in the background while the preview runs: within
 # ten seconds it is seekable, lasts what was recorded before the kill (within 0.2 s), decodes
-# without an error, the journal is empty and the diagnostic log names the file.
+# without an error, the journal is empty and the diagnostic log names the file. The restart
+# also finds what a kill during an earlier repair would have left beside the file.
 #
 # usage: program_crash.sh <program folder> <output folder>
 set -euo pipefail
@@ -38,6 +39,9 @@ recorded=$(awk -v a="$started" -v b="$killed" 'BEGIN { printf "%.2f", b - a }')
 [[ ! "$(duration "$file")" =~ ^[0-9] ]] || fail "the killed file already has a duration"
 cp "$file" "$out/killed.asf"
 echo "ok: killed after $recorded s of recording; the journal holds it, the file has no duration"
+# A kill during a repair leaves the original as it was and the repair's copy half written: the
+# next start repairs again and lets that copy go.
+head -c 20000 "$file" >"$file.repairing"
 
 
 start_program_at=$(now)
