@@ -54,7 +54,19 @@ recorded=()
 printf '%-6s %10s %6s %6s\n' cycle "VmRSS kB" fds load
 for cycle in $(seq "$CYCLES"); do
     file=$(video_file $((cycle - 1)))
-X
+    xdotool click 1
+    started=$(now)
+    if ((KILL_EVERY > 0 && cycle % KILL_EVERY == KILL_EVERY / 2)); then
+        # The recording starts once the click filter's wait and the build are over.
+        for _ in $(seq 100); do [[ -e "$file" ]] && break; sleep 0.02; done
+        started=$(now)
+        kill_and_restart "$file" "$started"
+    else
+        sleep "$RECORD"
+        xdotool click 1
+        recorded+=("$(seconds_since "$started")")
+        finished_within "$file" 100 || fail "cycle $cycle: $(basename "$file") was not finished 10 s after the stop"
+    fi
     kill -0 "$program_pid" 2>/dev/null || fail "cycle $cycle: the program ended: $(tail -n5 "$work/program.log")"
     sleep 1  # the preview is back before the next start
     if ((cycle % 10 == 0 || cycle == CYCLES)); then
