@@ -57,6 +57,12 @@ void SimPower::InjectSuspend() { Deliver({PowerEvent::Suspend, {}, {}, 0}); }
 
 void SimPower::InjectResume() { Deliver({PowerEvent::ResumeAutomatic, {}, {}, 0}); }
 
+void SimPower::InjectScreenSaverRestart() {
+    m_screenSaverActive = true;
+    auto handler = m_screenSaverChangeHandler;
+    if (handler) handler();
+}
+
 void SimPower::InjectPowerSettingChange(const GUID& setting, uint32_t value) {
     // A copy: the handler may unregister while it runs.
     const auto registrations = m_registrations;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/Power.h"
@@ -36,6 +37,10 @@ public:
     bool UnregisterPowerSettingNotification(PowerNotifyHandle) override;
     bool RequestLowestWakeLatency() override;
     void SetPowerHandler(PowerHandler handler) override { m_handler = std::move(handler); }
+    void SetSleepRefusalText(std::wstring_view text) override { m_refusalText = text; }
+    void SetScreenSaverChangeHandler(std::function<void()> handler) override {
+        m_screenSaverChangeHandler = std::move(handler);
+    }
 
     // --- what a test scripts ---
     // The next `count` execution-state requests are refused.
@@ -52,6 +57,8 @@ public:
     void InjectResume();
     // Reaches every window registered for this setting, in registration order.
     void InjectPowerSettingChange(const GUID& setting, uint32_t value);
+    // The screen saver comes back on behind the program's back (its service restarted).
+    void InjectScreenSaverRestart();
 
     // --- what a test reads ---
     uint32_t ExecutionState() const { return m_state; }
@@ -61,6 +68,7 @@ public:
     const std::vector<PowerSettingRegistration>& PowerSettingRegistrations() const { return m_registrations; }
     const std::vector<PowerNotifyHandle>& PowerSettingUnregistrations() const { return m_unregistrations; }
     int WakeLatencyRequests() const { return m_wakeLatencyRequests; }
+    const std::wstring& SleepRefusalText() const { return m_refusalText; }
 
 private:
     bool Deliver(const PowerBroadcast& event);
@@ -77,6 +85,8 @@ private:
     std::vector<PowerSettingRegistration> m_registrations;
     std::vector<PowerNotifyHandle> m_unregistrations;
     int m_wakeLatencyRequests = 0;
+    std::wstring m_refusalText;
+    std::function<void()> m_screenSaverChangeHandler;
 };
 
 }  // namespace platform::sim

@@ -5,6 +5,7 @@
 #include <compare>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "platform/Guid.h"
 #include "platform/Types.h"
@@ -69,6 +70,13 @@ public:
 
     // Replaces the receiver of power events (an empty function: none).
     virtual void SetPowerHandler(PowerHandler handler) = 0;
+
+    // Where nothing asks the program before a sleep, the lasting request itself refuses it, and
+    // the desktop tells a user who asks for sleep this text; set before the request is made.
+    virtual void SetSleepRefusalText(std::wstring_view text) = 0;
+    // Told when the screen saver may be back on without the program asking (the service that
+    // held its inhibition went away or came back); an empty function: none.
+    virtual void SetScreenSaverChangeHandler(std::function<void()> handler) = 0;
 };
 
 }  // namespace platform

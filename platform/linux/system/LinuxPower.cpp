@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "X11ScreenSaver.h"
+#include "platform/Strings.h"
 
 namespace platform {
 namespace {
@@ -28,7 +29,7 @@ uint32_t LinuxPower::SetThreadExecutionState(uint32_t flags) {
     if (!(flags & kEsContinuous)) return previous;  // a one-off nudge: idle timers are not ours to reset
     if (flags & kAwakeFlags) {
         if (!m_sleepBlock) {
-            m_sleepBlock = TakeLogindInhibitor(m_systemBus, "sleep:idle", "Live camera preview", "block");
+            m_sleepBlock = TakeLogindInhibitor(m_systemBus, "sleep:idle", m_refusalText.c_str(), "block");
             if (!m_sleepBlock) return 0;
         }
     } else {
@@ -70,6 +71,10 @@ void LinuxPower::UninhibitScreenSaver() {
     // Even when the call failed the cookie is spent: the service forgets it with our connection.
     m_screenSaverInhibited = false;
     m_screenSaverCookie = 0;
+}
+
+void LinuxPower::SetSleepRefusalText(std::wstring_view text) {
+    m_refusalText = ToUtf8(text);
 }
 
 void LinuxPower::SetPowerHandler(PowerHandler handler) {

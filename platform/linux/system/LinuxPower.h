@@ -19,6 +19,8 @@
 #include <gio/gio.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "DBusLink.h"
 #include "UniqueFd.h"
@@ -41,6 +43,10 @@ public:
     bool UnregisterPowerSettingNotification(PowerNotifyHandle) override { return false; }
     bool RequestLowestWakeLatency() override { return false; }
     void SetPowerHandler(PowerHandler handler) override;
+    void SetSleepRefusalText(std::wstring_view text) override;
+    void SetScreenSaverChangeHandler(std::function<void()> handler) override {
+        m_screenSaverChangeHandler = std::move(handler);
+    }
 
     // For tests: which inhibitors are held now.
     bool HoldsSleepBlock() const { return static_cast<bool>(m_sleepBlock); }
@@ -60,6 +66,8 @@ private:
     UniqueFd m_sleepDelay;
     guint m_sleepSignal = 0;
     PowerHandler m_handler;
+    std::string m_refusalText = "Live camera preview";
+    std::function<void()> m_screenSaverChangeHandler;
     uint32_t m_screenSaverCookie = 0;
     bool m_screenSaverInhibited = false;  // through the session bus
     bool m_x11Suspended = false;          // through the X server instead
