@@ -3,7 +3,8 @@
 # unplugged while it runs: the camera in use unplugged moves the preview to the camera before it;
 # a camera not in use unplugged or plugged in changes nothing the user sees; the camera in use
 # unplugged during a recording leaves a complete file and the preview back; the last camera
-# unplugged tells the user and ends the program with status 0.
+# unplugged tells the user and ends the program with status 0. F11 shows the preview on the whole
+# screen, and a mouse move after two seconds brings it back into the window.
 #
 # usage: program_devices.sh <program folder> <output folder>
 set -euo pipefail
@@ -25,16 +26,18 @@ camera Blue blue
 printf '[HKEY_LOCAL_MACHINE\\Software\\Corvane\\Vistrel]\nVideoPath=%s/\nResolutionMode=1\nLastCamera=Green\n' \
     "$videos" >"$VISTREL_REGISTRY"
 
-# The colour in the middle of the preview, as one of red, green, blue or other.
-shown() {  # <shot name>
+# The colour of a screen point in a new screenshot: red, green, blue, black or other.
+colour_at() {  # <shot name> <x> <y>
     local r g b
     import -window root "$out/$1.png"
-    IFS=, read -r r g b < <(pixel "$out/$1.png" $((outer_x + 3 + 320)) $((outer_y + 26 + 240)))
+    IFS=, read -r r g b < <(pixel "$out/$1.png" "$2" "$3")
     if ((r > 200 && g < 60 && b < 60)); then echo red
     elif ((g > 200 && r < 60 && b < 60)); then echo green
     elif ((b > 200 && r < 60 && g < 60)); then echo blue
+    elif ((r < 30 && g < 30 && b < 30)); then echo black
     else echo "other ($r,$g,$b)"; fi
 }
+shown() { colour_at "$1" $((outer_x + 3 + 320)) $((outer_y + 26 + 240)); }  # the middle of the preview
 expect_shown() {  # <colour> <shot name> <what>
     local got=""
     for _ in $(seq 30); do  # up to 3 s for a rebuilt preview's first frame
@@ -48,6 +51,17 @@ expect_shown() {  # <colour> <shot name> <what>
 
 start_program
 expect_shown green devices-start "the stored camera at the start"
+
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Vistrel$' | head -n1)" key F11
+sleep 1
+[[ "$(colour_at devices-full-screen 20 20)" == green ]] || fail "F11 did not show the preview on the whole screen"
+sleep 1.2
+xdotool mousemove 200 200
+sleep 0.2
+xdotool mousemove 220 200
+sleep 1
+[[ "$(colour_at devices-full-screen-left 20 20)" == black ]] || fail "a mouse move after two seconds left the full screen on"
+expect_shown green devices-full-screen-back "the preview back in the window after the full screen"
 
 unplug Green
 expect_shown red devices-in-use-unplugged "the camera in use unplugged with two left"
