@@ -1,6 +1,7 @@
 // The main window's layout: the bottom strip of buttons and status texts, the large and the
 // small window of the resolution modes, and the first placement at the stored position.
 #include "TaviDlg.h"
+#include "controls/ButtonStrip.h"
 #include "resources/Catalogue.h"
 #include "resources/ResourceIds.h"
 
@@ -18,12 +19,6 @@ constexpr int kLargePreviewHeight = 477;
 constexpr int kPreviewWidthMargin = 8;
 constexpr int kPreviewHeightMargin = 80;
 constexpr int kFirstSmallPreviewHeightMargin = 77;
-
-// The five button places, 29 wide and 49 apart, are 205 pixels from the first to the last edge.
-constexpr int kStripWidth = 205;
-constexpr int kButtonStep = 49;
-constexpr int kButtonWidth = 29;
-constexpr int kButtonHeight = 32;
 
 }  // namespace
 

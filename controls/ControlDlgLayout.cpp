@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ButtonStrip.h"
 #include "ControlDlg.h"
 #include "TaviDlg.h"
 #include "resources/Catalogue.h"
@@ -11,13 +12,6 @@ namespace {
 
 // What is left of the collapsed main window below its preview area's top.
 constexpr int kCollapsedStrip = 60;
-
-// Button places 29 wide, 49 apart and 32 high, centred as the main window centres its five
-// (205 pixels from the first edge to the last); the bar's sixth reaches past that.
-constexpr int kStripWidth = 205;
-constexpr int kButtonStep = 49;
-constexpr int kButtonWidth = 29;
-constexpr int kButtonHeight = 32;
 
 enum class Change { Keep, Show, Hide, Enable, Disable };
 
