@@ -221,6 +221,8 @@ protected:
     void OnFullScreen();
     void OnMouseMove(UINT flags, CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // Ends the recording as a failed one when its file is no longer at its path; true if so.
+    bool RecordingFileLost();
     void SetRecordButtons(bool recording);
     DECLARE_MESSAGE_MAP()
 };
