@@ -208,6 +208,8 @@ protected:
     // The click filter: true when the click is to act, once its double-click time is over.
     bool WaitOutDoubleClick(bool& waiting, bool& secondClick);
     void OnRecordTick();
+    // Ends the recording as a failed one when its file is no longer at its path; true if so.
+    bool RecordingFileLost();
     // Resume without a recording: one round of looking for the camera and building its preview;
     // the window answers between the rounds.
     void RetryResumePreview();
