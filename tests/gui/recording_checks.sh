@@ -24,6 +24,19 @@ wait_finished() {  # <file>
     fail "$(basename "$1") was not finished"
 }
 
+# Fails unless the recording is complete (finished, at least <seconds> long, a decode without a
+# word from ffmpeg), for a file whose content is not the bars or whose length is not known.
+expect_complete() {  # <file> <seconds at least>
+    local name duration errors
+    name=$(basename "$1")
+    wait_finished "$1"
+    duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$1")
+    awk -v d="$duration" -v s="$2" 'BEGIN { exit !(d >= s) }' || fail "$name lasts $duration s, less than $2 s"
+    errors=$(ffmpeg -nostdin -v error -i "$1" -f null - 2>&1)
+    [[ -z "$errors" ]] || fail "$name: ffmpeg reports: $errors"
+    echo "ok: $name is complete: $duration s, decodes cleanly"
+}
+
 # Checks a finished recording: its streams (codec:width:height, audio without a size), each from
 # zero and as long as what was recorded, a decode without a single error, a frame from the middle.
 expect_recording() {  # <file> <seconds recorded> <width> <height> <streams, e.g. "wmav2 wmv2">
