@@ -33,9 +33,9 @@ public:
 
     // The camera start of the start-up: every camera, twice each; true when one runs.
     bool StartCamera();
-    // A termination request from outside (SIGINT, SIGTERM): ends like the close box, without
-    // asking about a running recording.
-    void EndForTermination();
+    // A termination request from outside (SIGINT, SIGTERM), or the control bar's close: ends like
+    // the close box, without asking about a running recording, whose file is finished.
+    void EndForTermination(int result = IDCANCEL);
 
     // Settings: read from the registry at start (with the effect codes they give), written back
     // when the window ends.

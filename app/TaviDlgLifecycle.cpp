@@ -79,14 +79,14 @@ void CTaviDlg::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-void CTaviDlg::EndForTermination() {
+void CTaviDlg::EndForTermination(int result) {
     if (m_bRecording) {
         KillTimer(TIMER_RECORD);
         m_bRecording = 0;
         m_dwRecordStart = 0;
     }
     TearDownGraph();  // a file being written is completed here
-    EndDialog(IDCANCEL);
+    EndDialog(result);
 }
 
 void CTaviDlg::OnDestroy() {

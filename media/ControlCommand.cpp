@@ -91,7 +91,8 @@ LRESULT CTaviDlg::OnControlCommand(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CTaviDlg::OnControlBarClose(WPARAM, LPARAM) {
-    EndDialog(IDCLOSE);
+    // A recording still running is finished before the window goes.
+    EndForTermination(IDCLOSE);
     return 0;
 }
 

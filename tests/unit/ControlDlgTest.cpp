@@ -132,9 +132,10 @@ TEST_F(ControlDlgTest, SecondSnapshotWithinASecondRestartsTheNoticesSecond) {
     });
 }
 
-TEST_F(ControlDlgTest, CloseRequestEndsTheMainWindowWithClose) {
+TEST_F(ControlDlgTest, CloseRequestEndsTheMainWindowWithCloseAndItsGraphTakenDown) {
     Ui().Queue([&] { Ui().RequestClose(Bar().GetSafeHwnd()); });
     EXPECT_EQ(m_dlg.DoModal(), IDCLOSE);
+    EXPECT_FALSE(m_dlg.m_pGraph) << "a file being written would be left unfinished";
 }
 
 TEST_F(ControlDlgTest, SizeChangeCentresTheButtonsWithTruncatingDivisions) {
