@@ -28,5 +28,7 @@ inline constexpr UINT TIMER_RECORD_PERIOD = 500;
 inline constexpr UINT_PTR TIMER_CAPTURED = 103;  // clears the "Captured" notice (main window and control bar)
 inline constexpr UINT TIMER_CAPTURED_PERIOD = 1000;
 inline constexpr UINT_PTR TIMER_SNAPSHOT_WAIT = 104;  // drops a snapshot request no frame answered
+inline constexpr UINT_PTR TIMER_RESUME_RETRY = 105;  // the next try to bring the preview back after a sleep
+inline constexpr UINT TIMER_RESUME_RETRY_PERIOD = 1000;
 inline constexpr UINT_PTR TIMER_SCREENSAVER_NOTICE = 1681;  // hides the screen-saver notice after a minute
 inline constexpr UINT TIMER_SCREENSAVER_NOTICE_PERIOD = 60000;

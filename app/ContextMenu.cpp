@@ -1,4 +1,5 @@
 // The context menu on the preview and the camera's own property pages.
+#include "Recording.h"
 #include "TaviDlg.h"
 #include "framework/Menu.h"
 #include "platform/Platform.h"
@@ -6,7 +7,8 @@
 #include "resources/ResourceIds.h"
 
 void CTaviDlg::OnContextMenu(CWnd*, CPoint point) {
-    if (!m_staticPreview.IsWindowVisible()) return;
+    // While the preview is brought back after a sleep, nothing else may build a graph.
+    if (!m_staticPreview.IsWindowVisible() || g_bGraphBusy) return;
     CRect preview;
     m_staticPreview.GetWindowRect(&preview);
     // Asked for from the keyboard: the menu opens at the middle of the preview.

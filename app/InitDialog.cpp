@@ -49,8 +49,10 @@ BOOL CTaviDlg::OnInitDialog() {
         }
     }
 
-    // 7-9
+    // 7-9: where nothing asks before a sleep, the request itself refuses it, with the text the
+    // question would have been answered with
     CheckOsVersion();
+    power.SetSleepRefusalText(GetCatalogueText(6041));
     using namespace platform;
     if (m_bNotVista == 1) {
         (void)power.SetThreadExecutionState(kEsContinuous | kEsSystemRequired | kEsDisplayRequired);

@@ -47,6 +47,15 @@ public:
     void RegisterCaptureNotification();
     void CloseSecondaryWindows();
 
+    // System events (device, power, session, display, screen saver), seen before the message map.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCaptureDeviceRemoved();
+    void ResumeAfterSuspend();
+    // The preview's full-screen mode (command 32775 switches it on; a key or a later mouse move ends it).
+    HRESULT SetFullScreen(bool on);
+    // The OnDestroy steps, then the process ends with status 0; a file being written is finished first.
+    [[noreturn]] void EndProgram();
+
     // Capture device enumeration.
     int EnumerateDevices();
     int ProbeResolutionCaps(IGraphBuilder* graph, IBaseFilter* filter);
@@ -158,6 +167,8 @@ public:
     CFrameStatic m_staticSnapshot;  // control 1004: the last snapshot, small
     bool m_bDiskGuardStopping = false;  // the free-space guard is stopping the recording
     uint32_t m_nRecordingsStarted = 0;  // numbers the recordings, so a late failure report finds its own
+    DWORD m_dwResumeStart = 0;         // when the preview's retries after a sleep began
+    bool m_bResumeNoticeShown = false;  // the user was told once that the camera does not come back
 
     // Context menu, help and the settings dialogs.
     // The camera's property pages: 0 shown (or none to show), 1 no capture filter, failure without a graph.
@@ -197,6 +208,19 @@ protected:
     // The click filter: true when the click is to act, once its double-click time is over.
     bool WaitOutDoubleClick(bool& waiting, bool& secondClick);
     void OnRecordTick();
+    // Resume without a recording: one round of looking for the camera and building its preview;
+    // the window answers between the rounds.
+    void RetryResumePreview();
+    void OnResumeRetryTick();
+    void ResumeRecordingGraph();
+    void CutOffRecording();
+    void ResetRecordButtons();
+    // Whether the control bar's preview is shown (its collapse changes how display and session
+    // events are met).
+    bool ControlBarPreviewShown() const;
+    void OnFullScreen();
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void SetRecordButtons(bool recording);
     DECLARE_MESSAGE_MAP()
 };

@@ -33,6 +33,9 @@ BEGIN_MESSAGE_MAP(CTaviDlg, CDialog)
     ON_BN_CLICKED(IDC_BTN_OPEN_FOLDER, OnBnClickedOpenFolder)
     ON_BN_CLICKED(IDC_BTN_HELP, OnBnClickedHelp)
     ON_COMMAND(ID_HELP, OnBnClickedHelp)
+    ON_COMMAND(ID_FULL_SCREEN, OnFullScreen)
+    ON_WM_MOUSEMOVE()
+    ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 void CTaviDlg::DoDataExchange(CDataExchange* pDX) {
@@ -49,7 +52,17 @@ void CTaviDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CTaviDlg::PreTranslateMessage(MSG* pMsg) {
     // Escape and Return would end a dialog; the main window ends only on request.
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN)) return TRUE;
+    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN)) {
+        // In full screen any key ends it, these two as well.
+        if (m_bFullScreen) SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+        return TRUE;
+    }
+    // F11 asks for the full-screen preview, as in other desktop programs; in full screen it is
+    // a key like any other and ends it.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == static_cast<WPARAM>(VK_F11) && !m_bFullScreen) {
+        SendMessage(WM_COMMAND, MAKEWPARAM(ID_FULL_SCREEN, 0));
+        return TRUE;
+    }
     return CDialog::PreTranslateMessage(pMsg);
 }
 

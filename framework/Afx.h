@@ -90,6 +90,8 @@ inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
+inline constexpr UINT WM_SETTINGCHANGE = 0x001A;
+inline constexpr UINT SPI_SETSCREENSAVEACTIVE = 0x0011;
 inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
@@ -118,6 +120,11 @@ inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_MOVING = 0x0216;
 inline constexpr UINT WM_POWERBROADCAST = 0x0218;
+// WM_POWERBROADCAST events and the answer that refuses a suspend.
+inline constexpr WPARAM PBT_APMQUERYSUSPEND = 0x0000;
+inline constexpr WPARAM PBT_APMSUSPEND = 0x0004;
+inline constexpr WPARAM PBT_APMRESUMEAUTOMATIC = 0x0012;
+inline constexpr LRESULT BROADCAST_QUERY_DENY = 0x424D5144;
 inline constexpr UINT WM_DEVICECHANGE = 0x0219;
 // WM_DEVICECHANGE events and the device-interface record lParam points at (valid during the
 // call only).
@@ -133,6 +140,9 @@ struct DEV_BROADCAST_DEVICEINTERFACE {
 inline constexpr UINT WM_MOUSEHOVER = 0x02A1;
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
 inline constexpr UINT WM_WTSSESSION_CHANGE = 0x02B1;
+inline constexpr WPARAM WTS_CONSOLE_CONNECT = 1;
+inline constexpr WPARAM WTS_CONSOLE_DISCONNECT = 2;
+inline constexpr WPARAM WTS_SESSION_LOGOFF = 6;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 
@@ -166,6 +176,7 @@ inline constexpr DWORD WS_CHILD = 0x40000000;
 inline constexpr DWORD WS_MINIMIZE = 0x20000000;
 inline constexpr DWORD WS_VISIBLE = 0x10000000;
 inline constexpr DWORD WS_DISABLED = 0x08000000;
+inline constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
 inline constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
@@ -248,6 +259,7 @@ inline constexpr int VK_DOWN = 0x28;
 // The desktop's context-menu keys (the menu key and Shift+F10) both arrive as this one.
 inline constexpr int VK_APPS = 0x5D;
 inline constexpr int VK_F1 = 0x70;
+inline constexpr int VK_F11 = 0x7A;
 
 // The framework's help command, sent to the top-level window by the help key.
 inline constexpr UINT ID_HELP = 0xE146;

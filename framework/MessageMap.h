@@ -135,6 +135,14 @@ MessageMapEntry Mouse(UINT message, void (T::*fn)(UINT, CPoint)) {
 }
 
 template <class T>
+MessageMapEntry KeyDown(void (T::*fn)(UINT, UINT, UINT)) {
+    return {WM_KEYDOWN, WM_KEYDOWN, 0, 0, 0, [fn](CWnd& w, UINT, WPARAM a, LPARAM b) {
+                (static_cast<T&>(w).*fn)(static_cast<UINT>(a), static_cast<UINT>(b & 0xFFFF), static_cast<UINT>(b >> 16));
+                return LRESULT{0};
+            }};
+}
+
+template <class T>
 MessageMapEntry EraseBkgnd(BOOL (T::*fn)(CDC*)) {
     return {WM_ERASEBKGND, WM_ERASEBKGND, 0, 0, 0,
             [fn](CWnd& w, UINT, WPARAM a, LPARAM) { return LRESULT{(static_cast<T&>(w).*fn)(reinterpret_cast<CDC*>(a))}; }};
@@ -169,6 +177,7 @@ public:                                                             \
 #define ON_WM_QUERYDRAGICON() msg::QueryDragIcon(&ThisClass::OnQueryDragIcon),
 #define ON_WM_CONTEXTMENU() msg::ContextMenu(&ThisClass::OnContextMenu),
 #define ON_WM_MOUSEMOVE() msg::Mouse(WM_MOUSEMOVE, &ThisClass::OnMouseMove),
+#define ON_WM_KEYDOWN() msg::KeyDown(&ThisClass::OnKeyDown),
 #define ON_WM_ERASEBKGND() msg::EraseBkgnd(&ThisClass::OnEraseBkgnd),
 #define ON_MESSAGE(message, fn) msg::Message(message, &ThisClass::fn),
 #define ON_COMMAND(id, fn) msg::Command(id, &ThisClass::fn),

@@ -37,9 +37,11 @@ AfxRuntime::AfxRuntime(platform::IPlatform& platform, ResourceTable resources)
     platform::Install(&m_platform);
     m_platform.Ui().SetEventSink(this);
     g_runtime = this;
+    m_broadcasts.emplace(m_platform);
 }
 
 AfxRuntime::~AfxRuntime() {
+    m_broadcasts.reset();
     // Windows still alive belong to objects that outlive us; cut them loose without messages.
     for (auto& [value, wnd] : m_windows) wnd->m_hWnd = {};
     m_platform.Ui().SetEventSink(nullptr);

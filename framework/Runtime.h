@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "framework/Afx.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Gdi.h"
+#include "framework/SystemBroadcasts.h"
 #include "platform/Platform.h"
 
 class CWnd;
@@ -127,6 +129,7 @@ private:
     std::unordered_map<uint32_t, platform::Surface*> m_painting;
     std::unordered_map<uint32_t, Tracking> m_tracking;
     std::unordered_map<int, HICON> m_icons;
+    std::optional<SystemBroadcasts> m_broadcasts;
 };
 
 // Free functions in the classic style, on the current runtime.

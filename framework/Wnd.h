@@ -134,6 +134,7 @@ protected:
     void OnDestroy() { Default(); }
     void OnTimer(UINT_PTR) { Default(); }
     void OnMouseMove(UINT, CPoint) { Default(); }
+    void OnKeyDown(UINT, UINT, UINT) { Default(); }
     void OnContextMenu(CWnd*, CPoint) { Default(); }
     BOOL OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
     HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }

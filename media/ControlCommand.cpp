@@ -134,6 +134,8 @@ void CTaviDlg::OnTimer(UINT_PTR nIDEvent) {
         KillTimer(TIMER_SNAPSHOT_WAIT);
         DisarmGrabRequest();
         EnableWindow(TRUE);
+    } else if (nIDEvent == TIMER_RESUME_RETRY) {
+        OnResumeRetryTick();
     } else if (nIDEvent == TIMER_SCREENSAVER_NOTICE) {
         KillTimer(m_nScreenSaverTimer);
         m_nScreenSaverTimer = 0;

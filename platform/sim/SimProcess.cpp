@@ -22,6 +22,7 @@ int SimProcess::RunHiddenAndWait(const std::vector<std::wstring>& argv) {
 
 // Tests of fatal paths run the program in a death test: the child process really ends.
 void SimProcess::ExitProcess(int status) {
+    if (m_exitHook) m_exitHook(status);
     std::fflush(nullptr);
     std::_Exit(status);
 }

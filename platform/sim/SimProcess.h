@@ -23,12 +23,15 @@ public:
     const std::vector<std::vector<std::wstring>>& Runs() const { return m_runs; }
     // Called for each started (not waited-for) program: what the program would have done.
     void SetRunHook(std::function<void(const std::vector<std::wstring>&)> hook) { m_runHook = std::move(hook); }
+    // Runs as the process ends, so a death test can say what the program left behind.
+    void SetExitHook(std::function<void(int status)> hook) { m_exitHook = std::move(hook); }
 
 private:
     std::wstring m_modulePath = L"/opt/Vistrel/vistrel";
     std::deque<int> m_exitStatuses;
     std::vector<std::vector<std::wstring>> m_runs;
     std::function<void(const std::vector<std::wstring>&)> m_runHook;
+    std::function<void(int status)> m_exitHook;
 };
 
 }  // namespace platform::sim

@@ -12,7 +12,7 @@ program_pid=""
 cleanup() {
     [[ -n "$program_pid" ]] && kill -TERM "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
     [[ -n "$xvfb_pid" ]] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
+    [[ -n "${KEEP_WORK:-}" ]] && cp "$work/program.log" "$out/" 2>/dev/null; rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -103,4 +103,21 @@ expect_bars() {  # <picture> <width> <height> <what>
     done
     # The bottom left is the dark blue of the bars' lowest band, never a bright bar.
     [[ "$(bits "$1" $((20 * $2 / 640)) $((470 * $3 / 480)))" != 111 ]] || fail "$4: the bottom row holds the top's white"
+}
+
+# Fails unless the recording is complete: a duration in its header (waited for up to 10 s), at
+# least <seconds> long, and a decode without a word from ffmpeg.
+expect_complete() {  # <file> <seconds at least>
+    local name duration="" errors
+    name=$(basename "$1")
+    for _ in $(seq 100); do
+        duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$1" 2>/dev/null || true)
+        [[ "$duration" =~ ^[0-9] ]] && break
+        sleep 0.1
+    done
+    [[ "$duration" =~ ^[0-9] ]] || fail "$name was not finished"
+    awk -v d="$duration" -v s="$2" 'BEGIN { exit !(d >= s) }' || fail "$name lasts $duration s, less than $2 s"
+    errors=$(ffmpeg -nostdin -v error -i "$1" -f null - 2>&1)
+    [[ -z "$errors" ]] || fail "$name: ffmpeg reports: $errors"
+    echo "ok: $name is complete: $duration s, decodes cleanly"
 }

@@ -317,6 +317,11 @@ void GstGraph::FinishWriters() {
     for (Entry& entry : m_filters)
         if (entry.filter->StartFinishing()) waiting.push_back(entry.filter);
     if (waiting.empty()) return;
+    // A paused sink holds the next buffer until it plays (preroll), and with it the muxer's
+    // index and header: a graph paused for a sleep plays on until its files are complete.
+    GstState current = GST_STATE_NULL;
+    gst_element_get_state(m_pipeline.get(), &current, nullptr, 0);
+    if (current == GST_STATE_PAUSED) gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING);
     gint64 deadline = g_get_monotonic_time() + kFinishBoundUs;
     for (GstFilter* filter : waiting) {
         if (!filter->WaitFinished(deadline))

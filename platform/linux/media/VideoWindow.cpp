@@ -125,6 +125,15 @@ HRESULT VideoWindow::SetWindowState(int32_t state) {
     return Apply();
 }
 
+GdkMonitor* VideoWindow::MonitorOfDrain(GtkWidget* widget) const {
+    GdkDisplay* display = gtk_widget_get_display(widget);
+    GtkWidget* drain = m_ui && m_drain ? m_ui->NativeWidget(m_drain) : nullptr;
+    GdkWindow* window = drain ? gtk_widget_get_window(gtk_widget_get_toplevel(drain)) : nullptr;
+    if (window) return gdk_display_get_monitor_at_window(display, window);
+    GdkMonitor* primary = gdk_display_get_primary_monitor(display);
+    return primary ? primary : gdk_display_get_monitor(display, 0);
+}
+
 HRESULT VideoWindow::SetFullScreen(bool on) {
     if (!m_renderer) return E_NOINTERFACE;
     GtkWidget* widget = m_renderer->Widget();
@@ -135,6 +144,13 @@ HRESULT VideoWindow::SetFullScreen(bool on) {
         MoveWidget(widget, m_fullScreen);
         gtk_widget_set_size_request(widget, -1, -1);
         gtk_widget_show(widget);
+        // Without a window manager the full-screen request is not honoured: the window covers
+        // the monitor under the main window by its own place and size, which a window manager
+        // then overrules with its full-screen state.
+        GdkRectangle monitor{0, 0, 640, 480};
+        if (GdkMonitor* shown = MonitorOfDrain(widget)) gdk_monitor_get_geometry(shown, &monitor);
+        gtk_window_move(GTK_WINDOW(m_fullScreen), monitor.x, monitor.y);
+        gtk_window_set_default_size(GTK_WINDOW(m_fullScreen), monitor.width, monitor.height);
         gtk_window_fullscreen(GTK_WINDOW(m_fullScreen));
         gtk_widget_show(m_fullScreen);
         return S_OK;

@@ -45,6 +45,8 @@ private:
     HRESULT Apply();
     // The container the widget goes into for the owner and the offset of the owner inside it.
     GtkWidget* OwnerContainer(int& dx, int& dy) const;
+    // The monitor the main window (the drain) is on, for a full screen without a window manager.
+    GdkMonitor* MonitorOfDrain(GtkWidget* widget) const;
     void ConnectInput(GtkWidget* widget);
     void DisconnectInput();
     static gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointer self);

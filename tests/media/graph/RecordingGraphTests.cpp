@@ -162,6 +162,7 @@ struct Made {
     bool joinRunning;         // the writer joins a preview that runs already
     std::vector<int> runsMs;  // the graph runs this long, is stopped, and runs again
     bool withEffect = false;  // the pictures reach the writer through the effect filter, as BGRx
+    bool pausedBeforeStop = false;  // paused for a while first, as for a sleep
 };
 
 void PrintTo(const Made& made, std::ostream* out) { *out << made.name; }
@@ -183,6 +184,10 @@ TEST_P(RecordingMade, GivesAFileThatPlaysWholeFromZeroAndSeeks) {
             PumpFor(made.runsMs[run]);
         } else {
             ASSERT_NO_FATAL_FAILURE(RunFor(made.runsMs[run]));
+        }
+        if (made.pausedBeforeStop) {
+            ASSERT_GE(m_preview.control->Pause(), 0);
+            PumpFor(1000);
         }
         int64_t start = NowMs();
         StopGraph(m_preview.control.Get());
@@ -220,7 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // writes the file anew.
                     Made{"RunAgainAfterAStop", kCamera, 640, 480, 640, 480, true, false, {1000, 2000}},
                     Made{"DvCameraScaledTo640x480", kDvCamera, 720, 480, 640, 480, true, false, {1500}},
-                    Made{"ThroughTheEffectScaledTo640x480", kDvCamera, 720, 480, 640, 480, false, false, {1500}, true}),
+                    Made{"ThroughTheEffectScaledTo640x480", kDvCamera, 720, 480, 640, 480, false, false, {1500}, true},
+                    Made{"PausedForASleepThenStopped", kCamera, 640, 480, 640, 480, true, false, {2000}, false, true}),
     [](const testing::TestParamInfo<Made>& info) { return std::string(info.param.name); });
 
 TEST_F(Recording, StopGivesUpAfterItsBoundWhenTheEndOfStreamNeverArrives) {
