@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # The real program against logind: python3-dbusmock's logind template on a private system bus,
 # with one active session for the program to watch. While the program runs it holds a "block"
-# inhibitor for sleep and idle and a "delay" inhibitor for shutdown, each with its reason; once
-# it has ended, logind lists none of them.
+# inhibitor for sleep and idle (with the text that refuses a sleep) and "delay" inhibitors for
+# sleep and for shutdown, each with its reason; once it has ended, logind lists none of them.
+# A sleep pauses the preview and the wake-up brings it back, also when a recording was running,
+# whose file is then complete; the session losing the screen during a recording leaves the
+# recording going and its file complete; a shutdown during a recording finishes the file, writes
+# the settings and ends the program with status 0.
 #
 # usage: program_logind.sh <program folder> <output folder>
 # Exits 77 (skipped) without python3-dbusmock.
@@ -80,13 +84,117 @@ expect_inhibitor() {  # <list> <what> <mode> <reason>
         fail "no $3 inhibitor for '$2' with the reason '$4' while the program runs: $1"
 }
 
-# --- the inhibitors while the program runs, and after -------------------------------------------
+emit() {  # <signal> <true|false>: as logind sends it
+    login1 /org/freedesktop/login1 org.freedesktop.DBus.Mock.EmitSignal \
+        org.freedesktop.login1.Manager "$1" b "[<$2>]" >/dev/null
+}
+set_active() {  # <true|false>: our session gets the screen, or another one takes it
+    login1 /org/freedesktop/login1/session/auto org.freedesktop.DBus.Mock.UpdateProperties \
+        org.freedesktop.login1.Session "{'Active': <$1>}" >/dev/null
+}
+
+videos="$work/videos"
+mkdir -p "$videos"
+printf '[HKEY_LOCAL_MACHINE\\Software\\Corvane\\Vistrel]\nVideoPath=%s/\nResolutionMode=1\n' "$videos" \
+    >"$VISTREL_REGISTRY"
+region() {  # <shot> <geometry> -> a checksum of that part of the screen
+    convert "$1" -crop "$2" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
+}
+# The test picture's noise patch (bottom right of the preview) changes with every frame.
+noise_now() {  # <shot name>
+    import -window root "$out/$1.png"
+    region "$out/$1.png" "100x60+$((outer_x + 3 + 530))+$((outer_y + 26 + 380))"
+}
+# Running: the picture is the test camera's (its first bar white) and its noise patch moves on.
+showing_bars() { [[ "$(bits "$out/logind-running.png" $((outer_x + 3 + 45)) $((outer_y + 26 + 10)))" == 111 ]]; }
+expect_preview_running() {  # <seconds at most> <what>
+    local last now
+    last=$(noise_now logind-running)
+    for _ in $(seq $(($1 * 4))); do
+        sleep 0.25
+        now=$(noise_now logind-running)
+        if [[ "$now" != "$last" ]] && showing_bars; then
+            echo "ok: $2: the preview runs"
+            return 0
+        fi
+        showing_bars || now=""
+        last=$now
+    done
+    fail "$2: the preview does not run after $1 s"
+}
+expect_preview_paused() {  # <what>
+    local first
+    first=$(noise_now logind-paused)
+    sleep 0.5
+    [[ "$(noise_now logind-paused)" == "$first" ]] || fail "$1: the preview still runs"
+    echo "ok: $1: the preview stands still"
+}
+record_click() {  # the record button (start and stop share its place)
+    read -r rx ry < <(button_origin 1)
+    xdotool mousemove $((rx + 14)) $((ry + 16))
+    sleep 0.3
+    xdotool click 1
+}
+
+# --- the inhibitors while the program runs ----------------------------------------------------
 start_program
 listed=$(inhibitors)
 echo "listed while running: $listed"
-expect_inhibitor "$listed" sleep:idle block "Live camera preview"
+expect_inhibitor "$listed" sleep:idle block "Screensaver or Power Saving mode will not be performed during capturing."
+expect_inhibitor "$listed" sleep delay "Pause the camera before sleep"
 expect_inhibitor "$listed" shutdown delay "Finish the recording"
-stop_program
+echo "ok: the program's inhibitors are listed with their reasons while it runs"
+
+# --- a sleep and the wake-up, without and with a recording ------------------------------------
+emit PrepareForSleep true
+sleep 0.5
+expect_preview_paused "before a sleep"
+emit PrepareForSleep false
+expect_preview_running 3 "woken up"
+
+record_click
+sleep 2.5
+emit PrepareForSleep true
+sleep 1
+emit PrepareForSleep false
+# Woken up during a recording the program waits 3 s before each rebuild of the preview.
+expect_preview_running 7 "woken up during a recording"
+expect_complete "$videos/VideoCap0000.asf" 2
+kill -0 "$program_pid" || fail "the program ended"
+
+# --- the session losing the screen during a recording -------------------------------------------
+record_click
+sleep 1.5
+set_active false
+sleep 1.5
+set_active true
+sleep 1
+kill -0 "$program_pid" || fail "the program ended when the session lost the screen"
+# This system is no version 6.0, where a recording is stopped: it goes on, and stops when asked.
+[[ -s "$videos/VideoCap0001.asf" ]] || fail "no recording"
+if ffprobe -v error -show_entries format=duration -of csv=p=0 "$videos/VideoCap0001.asf" 2>/dev/null | grep -q '^[0-9]'; then
+    fail "the recording ended when the session lost the screen"
+fi
+expect_preview_running 3 "the session back"
+record_click
+expect_complete "$videos/VideoCap0001.asf" 3.5
+
+# --- a shutdown during a recording ---------------------------------------------------------------
+sleep 2
+record_click
+sleep 2
+rm -f "$VISTREL_REGISTRY"
+emit PrepareForShutdown true
+status=0
+for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program_pid" 2>/dev/null && fail "the program still runs 10 s after the shutdown began"
+wait "$program_pid" || status=$?
+program_pid=""
+((status == 0)) || fail "the program ended with status $status at the shutdown"
+grep -q "Vistrel Test Camera" "$VISTREL_REGISTRY" 2>/dev/null || fail "no settings written at the shutdown"
+expect_complete "$videos/VideoCap0002.asf" 1.5
+echo "ok: a shutdown finished the recording, wrote the settings and ended the program with status 0"
+
 left=""
 for _ in $(seq 20); do
     left=$(inhibitors)
@@ -94,5 +202,5 @@ for _ in $(seq 20); do
     sleep 0.1
 done
 ! grep -q Vistrel <<<"$left" || fail "inhibitors left after the program ended: $left"
-echo "ok: the program's inhibitors are listed with their reasons while it runs, and gone after it ends"
-echo "all good"
+echo "ok: no inhibitor of the program's is left after it ended"
+echo "all good; screenshots in $out"
