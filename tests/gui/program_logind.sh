@@ -6,7 +6,8 @@
 # A sleep pauses the preview and the wake-up brings it back, also when a recording was running,
 # whose file is then complete; the session losing the screen during a recording leaves the
 # recording going and its file complete; a shutdown during a recording finishes the file, writes
-# the settings and ends the program with status 0.
+# the settings and ends the program with status 0. A screen-saver service that ends and comes
+# back while the program runs is asked again to keep the saver off.
 #
 # usage: program_logind.sh <program folder> <output folder>
 # Exits 77 (skipped) without python3-dbusmock.
@@ -27,23 +28,25 @@ fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/program_common.sh"
 
-bus_pid=""
+bus_pids=()
 mock_pid=""
-stop_logind() {
-    [[ -n "$mock_pid" ]] && kill -TERM "$mock_pid" 2>/dev/null
-    [[ -n "$bus_pid" ]] && kill -TERM "$bus_pid" 2>/dev/null
+saver_pid=""
+stop_services() {
+    local pid
+    for pid in $mock_pid $saver_pid "${bus_pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
     return 0
 }
-trap 'stop_logind; cleanup' EXIT
+trap 'stop_services; cleanup' EXIT
 
-# A bus of our own plays the system bus: a session bus's rules (anyone may own any name), so
-# the mock can take logind's name without root's policy files.
-cat >"$work/bus.conf" <<EOF
+# A bus of our own: a session bus's rules (anyone may own any name), so a stand-in can take
+# logind's name without root's policy files. Sets bus_address.
+start_bus() {  # <name>
+    cat >"$work/$1.conf" <<EOF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
-  <listen>unix:path=$work/system_bus_socket</listen>
+  <listen>unix:path=$work/$1.socket</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
@@ -52,12 +55,15 @@ cat >"$work/bus.conf" <<EOF
   </policy>
 </busconfig>
 EOF
-dbus-daemon --config-file="$work/bus.conf" --nofork --print-address=3 3>"$work/bus-address" >/dev/null 2>&1 &
-bus_pid=$!
-for _ in $(seq 50); do [[ -s "$work/bus-address" ]] && break; sleep 0.1; done
-[[ -s "$work/bus-address" ]] || fail "the private system bus did not start"
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system_bus_socket"
-# No session bus: the screen saver goes through the X server.
+    dbus-daemon --config-file="$work/$1.conf" --nofork --print-address=3 3>"$work/$1.address" >/dev/null 2>&1 &
+    bus_pids+=($!)
+    for _ in $(seq 50); do [[ -s "$work/$1.address" ]] && break; sleep 0.1; done
+    [[ -s "$work/$1.address" ]] || fail "the private $1 bus did not start"
+    bus_address="unix:path=$work/$1.socket"
+}
+start_bus system
+export DBUS_SYSTEM_BUS_ADDRESS=$bus_address
+# No session bus at first: the screen saver goes through the X server.
 unset DBUS_SESSION_BUS_ADDRESS
 
 "$python" -m dbusmock --system --template logind >"$work/logind.log" 2>&1 &
@@ -203,4 +209,46 @@ for _ in $(seq 20); do
 done
 ! grep -q Vistrel <<<"$left" || fail "inhibitors left after the program ended: $left"
 echo "ok: no inhibitor of the program's is left after it ended"
+
+# --- a screen-saver service that ends and comes back ---------------------------------------------
+# Its stand-in exports the object before it takes the name, so a call that follows the name's
+# arrival at once finds it; each instance logs the calls it answers.
+start_bus session
+export DBUS_SESSION_BUS_ADDRESS=$bus_address
+start_saver() {  # <log>
+    "$python" - >"$1" 2>&1 <<'EOF' &
+import dbus, dbus.service, dbus.mainloop.glib
+from gi.repository import GLib
+dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+class Saver(dbus.service.Object):
+    @dbus.service.method('org.freedesktop.ScreenSaver', in_signature='ss', out_signature='u')
+    def Inhibit(self, app, reason):
+        print('Inhibit', app, reason, flush=True)
+        return 7
+    @dbus.service.method('org.freedesktop.ScreenSaver', in_signature='u')
+    def UnInhibit(self, cookie):
+        print('UnInhibit', cookie, flush=True)
+bus = dbus.SessionBus()
+saver = Saver(bus, '/org/freedesktop/ScreenSaver')
+name = dbus.service.BusName('org.freedesktop.ScreenSaver', bus)
+print('ready', flush=True)
+GLib.MainLoop().run()
+EOF
+    saver_pid=$!
+    wait_for_line "$1" ready "the screen-saver stand-in did not start: $(cat "$1")"
+}
+wait_for_line() {  # <log> <line start> <failure>
+    for _ in $(seq 30); do grep -q "^$2" "$1" && return 0; sleep 0.1; done
+    fail "$3"
+}
+start_saver "$work/saver-1.log"
+start_program
+wait_for_line "$work/saver-1.log" "Inhibit Vistrel" "the program did not switch the screen saver off"
+kill -TERM "$saver_pid"
+wait "$saver_pid" || true
+start_saver "$work/saver-2.log"
+wait_for_line "$work/saver-2.log" "Inhibit Vistrel" "the screen-saver service came back and the program did not switch it off again"
+echo "ok: a screen-saver service that ended and came back is switched off again"
+kill -0 "$program_pid" || fail "the program ended"
+stop_program
 echo "all good; screenshots in $out"
