@@ -80,10 +80,11 @@ BOOL CTaviDlg::OnInitDialog() {
     // The free-space checks measure the file system that holds the video folder; a drive root
     // taken from the path's first characters means nothing here.
     m_strVideoDrive = m_strVideoPath;
+    m_dlgControlBar.m_strResPath = folder + platform::kPathSeparator + L"Res" + platform::kPathSeparator;
     g_hMainWnd = m_hWnd;
 
     // 17-19
-    const std::wstring resFolder = folder + platform::kPathSeparator + L"Res" + platform::kPathSeparator;
+    const std::wstring& resFolder = m_dlgControlBar.m_strResPath;
     m_btnOpenFolder.LoadStrip(resFolder + L"Open.bmp");
     m_btnSnapshot.LoadStrip(resFolder + L"Snap.bmp");
     m_btnRecordStart.LoadStrip(resFolder + L"RecordOn.bmp");
@@ -126,8 +127,9 @@ BOOL CTaviDlg::OnInitDialog() {
         return TRUE;
     }
 
-    // 24 (the control bar comes with its own window later)
+    // 24: the control bar's window is never shown
     m_staticPreview.ModifyStyle(0, WS_CLIPCHILDREN);
+    m_dlgControlBar.Create(IDD_CONTROL_BAR, this);
     ModifyStyle(0, WS_MINIMIZEBOX);
     m_staticPreview.Invalidate();
     return TRUE;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/ControlDlg.h"
 #include "controls/DeviceSettings.h"
 #include "controls/FourStateButton.h"
 #include "controls/SetSavePathDlg.h"
@@ -128,8 +129,7 @@ public:
     uint32_t m_hPowerNotify = 0;
     HICON m_hIcon{};
     uintptr_t m_gdiplusToken = 0;
-    RECT m_rcLargeWindow{};
-    RECT m_rcSmallWindow{};
+    CControlDlg m_dlgControlBar{*this};  // also keeps the resource folder and the window rectangles
     std::vector<std::wstring> m_arrVideoDevices;
     std::vector<std::wstring> m_arrAudioDevices;
     std::vector<std::wstring> m_arrResolutionCaps;
@@ -208,6 +208,8 @@ protected:
     // The click filter: true when the click is to act, once its double-click time is over.
     bool WaitOutDoubleClick(bool& waiting, bool& secondClick);
     void OnRecordTick();
+    // Ends the recording as a failed one when its file is no longer at its path; true if so.
+    bool RecordingFileLost();
     // Resume without a recording: one round of looking for the camera and building its preview;
     // the window answers between the rounds.
     void RetryResumePreview();

@@ -1,6 +1,7 @@
 // The main window's layout: the bottom strip of buttons and status texts, the large and the
 // small window of the resolution modes, and the first placement at the stored position.
 #include "TaviDlg.h"
+#include "controls/ButtonStrip.h"
 #include "resources/Catalogue.h"
 #include "resources/ResourceIds.h"
 
@@ -18,12 +19,6 @@ constexpr int kLargePreviewHeight = 477;
 constexpr int kPreviewWidthMargin = 8;
 constexpr int kPreviewHeightMargin = 80;
 constexpr int kFirstSmallPreviewHeightMargin = 77;
-
-// The five button places, 29 wide and 49 apart, are 205 pixels from the first to the last edge.
-constexpr int kStripWidth = 205;
-constexpr int kButtonStep = 49;
-constexpr int kButtonWidth = 29;
-constexpr int kButtonHeight = 32;
 
 }  // namespace
 
@@ -54,46 +49,47 @@ void CTaviDlg::LayoutControls() {
 }
 
 void CTaviDlg::ApplyWindowSize() {
+    // The window's rectangles are kept in the control bar.
+    RECT& rcLarge = m_dlgControlBar.m_rcLargeWindow;
+    RECT& rcSmall = m_dlgControlBar.m_rcSmallWindow;
     if (m_nResolution >= 1) {
-        GetWindowRect(&m_rcSmallWindow);
-        if (m_rcSmallWindow.left != m_rcLargeWindow.left) {
+        GetWindowRect(&rcSmall);
+        if (rcSmall.left != rcLarge.left) {
             // Moved since the large window was left: the large size where the window is now.
-            SetWindowPos(nullptr, m_rcSmallWindow.left, m_rcSmallWindow.top, kLargeWindowWidth, kLargeWindowHeight,
-                         SWP_NOZORDER);
+            SetWindowPos(nullptr, rcSmall.left, rcSmall.top, kLargeWindowWidth, kLargeWindowHeight, SWP_NOZORDER);
             m_staticPreview.SetWindowPos(nullptr, 1, 1, kLargePreviewWidth, kLargePreviewHeight, SWP_NOZORDER);
         } else {
-            SetWindowPos(nullptr, m_rcLargeWindow.left, m_rcLargeWindow.top, m_rcLargeWindow.Width() - 1,
-                         m_rcLargeWindow.Height(), SWP_NOZORDER);
-            m_staticPreview.SetWindowPos(nullptr, 1, 1, m_rcLargeWindow.Width() - kPreviewWidthMargin,
-                                         m_rcLargeWindow.Height() - kPreviewHeightMargin, SWP_NOZORDER);
+            SetWindowPos(nullptr, rcLarge.left, rcLarge.top, rcLarge.Width() - 1, rcLarge.Height(), SWP_NOZORDER);
+            m_staticPreview.SetWindowPos(nullptr, 1, 1, rcLarge.Width() - kPreviewWidthMargin,
+                                         rcLarge.Height() - kPreviewHeightMargin, SWP_NOZORDER);
         }
     } else if (m_nResolution == 0) {
-        SetWindowPos(nullptr, m_rcLargeWindow.left, m_rcLargeWindow.top, kSmallWindowWidth, kSmallWindowHeight,
-                     SWP_NOZORDER);
-        GetWindowRect(&m_rcSmallWindow);
-        m_staticPreview.SetWindowPos(nullptr, 1, 1, m_rcSmallWindow.Width() - kPreviewWidthMargin,
-                                     m_rcSmallWindow.Height() - kPreviewHeightMargin, SWP_NOZORDER);
+        SetWindowPos(nullptr, rcLarge.left, rcLarge.top, kSmallWindowWidth, kSmallWindowHeight, SWP_NOZORDER);
+        GetWindowRect(&rcSmall);
+        m_staticPreview.SetWindowPos(nullptr, 1, 1, rcSmall.Width() - kPreviewWidthMargin,
+                                     rcSmall.Height() - kPreviewHeightMargin, SWP_NOZORDER);
     }
 }
 
 void CTaviDlg::OnShowWindow(BOOL show, UINT status) {
     CDialog::OnShowWindow(show, status);
+    RECT& rcLarge = m_dlgControlBar.m_rcLargeWindow;
+    RECT& rcSmall = m_dlgControlBar.m_rcSmallWindow;
     if (m_bFirstShow) {
         SetWindowPos(nullptr, m_nPosX, m_nPosY, 0, 0, SWP_NOSIZE);
         m_bFirstShow = 0;
     }
-    if (m_bSmallWindow) GetWindowRect(&m_rcLargeWindow);
+    if (m_bSmallWindow) GetWindowRect(&rcLarge);
     if (m_nResolution == 0 && m_bSmallWindow) {
-        SetWindowPos(nullptr, m_rcLargeWindow.left, m_rcLargeWindow.top, kSmallWindowWidth, kSmallWindowHeight,
-                     SWP_NOZORDER);
-        GetWindowRect(&m_rcSmallWindow);
-        m_staticPreview.SetWindowPos(nullptr, 1, 1, m_rcSmallWindow.Width() - kPreviewWidthMargin,
-                                     m_rcSmallWindow.Height() - kFirstSmallPreviewHeightMargin, SWP_NOZORDER);
+        SetWindowPos(nullptr, rcLarge.left, rcLarge.top, kSmallWindowWidth, kSmallWindowHeight, SWP_NOZORDER);
+        GetWindowRect(&rcSmall);
+        m_staticPreview.SetWindowPos(nullptr, 1, 1, rcSmall.Width() - kPreviewWidthMargin,
+                                     rcSmall.Height() - kFirstSmallPreviewHeightMargin, SWP_NOZORDER);
     }
     LayoutControls();
 }
 
 void CTaviDlg::OnMoving(UINT side, LPRECT rect) {
     CDialog::OnMoving(side, rect);
-    GetWindowRect(m_nResolution == 0 ? &m_rcSmallWindow : &m_rcLargeWindow);
+    GetWindowRect(m_nResolution == 0 ? &m_dlgControlBar.m_rcSmallWindow : &m_dlgControlBar.m_rcLargeWindow);
 }

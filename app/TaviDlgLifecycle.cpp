@@ -106,12 +106,9 @@ void CTaviDlg::OnDestroy() {
 
 void CTaviDlg::OnMove(int x, int y) {
     CDialog::OnMove(x, y);
-    // The control bar arrives later; until then the rectangles are kept all the same.
-    RECT rect;
-    GetWindowRect(&rect);
-    if (m_nResolution == 0)
-        m_rcSmallWindow = rect;
-    else
-        m_rcLargeWindow = rect;
+    // The rectangles are kept in the control bar, so only once it is there.
+    if (m_dlgControlBar.GetSafeHwnd()) {
+        GetWindowRect(m_nResolution == 0 ? &m_dlgControlBar.m_rcSmallWindow : &m_dlgControlBar.m_rcLargeWindow);
+    }
     SetFocus();
 }

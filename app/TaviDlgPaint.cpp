@@ -1,27 +1,12 @@
 // The main window's colours, the minimised window's icon and the system commands.
 #include "AboutDlg.h"
 #include "TaviDlg.h"
+#include "controls/GreyColours.h"
 #include "framework/Runtime.h"
 #include "resources/ResourceIds.h"
 
-namespace {
-
-constexpr COLORREF kBackColor = RGB(180, 180, 180);
-
-}  // namespace
-
 HBRUSH CTaviDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-    HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-    if (nCtlColor == CTLCOLOR_STATIC) {
-        pDC->SetTextColor(RGB(0, 0, 0));
-        pDC->SetBkColor(kBackColor);
-        return m_brushBack;
-    }
-    if (nCtlColor == CTLCOLOR_DLG) {
-        pDC->SetBkColor(kBackColor);
-        return m_brushBack;
-    }
-    return brush;
+    return GreyCtlColor(pDC, nCtlColor, m_brushBack, CDialog::OnCtlColor(pDC, pWnd, nCtlColor));
 }
 
 void CTaviDlg::OnPaint() {

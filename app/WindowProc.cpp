@@ -87,4 +87,4 @@ void CTaviDlg::EndProgram() {
     AfxExitProcess(0);
 }
 
-bool CTaviDlg::ControlBarPreviewShown() const { return true; }
+bool CTaviDlg::ControlBarPreviewShown() const { return m_dlgControlBar.m_bPreview != 0; }

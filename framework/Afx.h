@@ -245,6 +245,11 @@ inline constexpr UINT SWP_SHOWWINDOW = 0x0040;
 inline constexpr UINT SWP_HIDEWINDOW = 0x0080;
 inline constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 
+// RedrawWindow flags.
+inline constexpr UINT RDW_INVALIDATE = 0x0001;
+inline constexpr UINT RDW_ERASE = 0x0004;
+inline constexpr UINT RDW_UPDATENOW = 0x0100;
+
 // System commands.
 inline constexpr UINT SC_MINIMIZE = 0xF020;
 inline constexpr UINT SC_CLOSE = 0xF060;

@@ -88,6 +88,15 @@ MessageMapEntry Move(void (T::*fn)(int, int)) {
 }
 
 template <class T>
+MessageMapEntry Size(void (T::*fn)(UINT, int, int)) {
+    return {WM_SIZE, WM_SIZE, 0, 0, 0, [fn](CWnd& w, UINT, WPARAM a, LPARAM b) {
+                (static_cast<T&>(w).*fn)(static_cast<UINT>(a), LOWORD(static_cast<uintptr_t>(b)),
+                                         HIWORD(static_cast<uintptr_t>(b)));
+                return LRESULT{0};
+            }};
+}
+
+template <class T>
 MessageMapEntry Moving(void (T::*fn)(UINT, LPRECT)) {
     return {WM_MOVING, WM_MOVING, 0, 0, 0, [fn](CWnd& w, UINT, WPARAM a, LPARAM b) {
                 (static_cast<T&>(w).*fn)(static_cast<UINT>(a), reinterpret_cast<LPRECT>(b));
@@ -171,6 +180,7 @@ public:                                                             \
 #define ON_WM_CLOSE() msg::Simple(WM_CLOSE, &ThisClass::OnClose),
 #define ON_WM_SHOWWINDOW() msg::ShowWindow(&ThisClass::OnShowWindow),
 #define ON_WM_MOVE() msg::Move(&ThisClass::OnMove),
+#define ON_WM_SIZE() msg::Size(&ThisClass::OnSize),
 #define ON_WM_MOVING() msg::Moving(&ThisClass::OnMoving),
 #define ON_WM_CTLCOLOR() msg::CtlColor(&ThisClass::OnCtlColor),
 #define ON_WM_SYSCOMMAND() msg::SysCommand(&ThisClass::OnSysCommand),

@@ -546,6 +546,13 @@ void CWnd::Invalidate(BOOL) {
 
 void CWnd::InvalidateRect(const CRect*, BOOL erase) { Invalidate(erase); }
 
+BOOL CWnd::RedrawWindow(const CRect* rect, const void*, UINT flags) {
+    if (!m_hWnd) return FALSE;
+    if (flags & RDW_INVALIDATE) InvalidateRect(rect, (flags & RDW_ERASE) ? TRUE : FALSE);
+    if (flags & RDW_UPDATENOW) UpdateWindow();
+    return TRUE;
+}
+
 CWnd* CWnd::SetFocus() {
     if (m_hWnd) AfxRuntime::Get().Ui().SetFocus(m_hWnd);
     return nullptr;

@@ -113,6 +113,9 @@ public:
     void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(const CRect* rect, BOOL erase = TRUE);
     void UpdateWindow() {}
+    // Only the invalidation and erase flags mean anything: the platform paints when it is next asked.
+    BOOL RedrawWindow(const CRect* rect = nullptr, const void* region = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     CWnd* SetFocus();
 
     // Timers and boxes.
@@ -129,6 +132,7 @@ protected:
     void OnPaint() { Default(); }
     void OnShowWindow(BOOL, UINT) { Default(); }
     void OnMove(int, int) { Default(); }
+    void OnSize(UINT, int, int) { Default(); }
     void OnMoving(UINT, LPRECT) { Default(); }
     void OnSysCommand(UINT, LPARAM) { Default(); }
     void OnDestroy() { Default(); }

@@ -2,12 +2,14 @@
 #include <cstdio>
 
 #include "AppMessages.h"
+#include "DiagnosticLog.h"
 #include "Recording.h"
 #include "SampleGrabberCB.h"
 #include "TaviDlg.h"
 #include "framework/Runtime.h"
 #include "framework/WinApp.h"
 #include "platform/Platform.h"
+#include "platform/Strings.h"
 #include "resources/Catalogue.h"
 #include "resources/ResourceIds.h"
 
@@ -112,6 +114,8 @@ void CTaviDlg::OnRecordTick() {
     // 4: the guard's stop waits out a double-click time and its message waits for the user;
     // the ticks meanwhile leave that stop to finish.
     if (m_bDiskGuardStopping) return;
+    // Before the free space: a folder that is gone has none to measure either.
+    if (RecordingFileLost()) return;
     std::optional<uint64_t> free = FreeVideoMegabytes();
     if (free && *free >= kMinFreeMegabytes) return;
     m_bDiskGuardStopping = true;
@@ -121,6 +125,15 @@ void CTaviDlg::OnRecordTick() {
         (void)platform::Current().Files().DeleteFile(file);
     AfxMessageBox(GetCatalogueText(6005).c_str(), MB_ICONEXCLAMATION);
     m_bDiskGuardStopping = false;
+}
+
+bool CTaviDlg::RecordingFileLost() {
+    // Writes to a file whose name is gone (its folder deleted, its file system unmounted) go on
+    // succeeding, so the writer never fails; yet nobody finds what it writes under that name.
+    if (m_strRecordFile.empty() || platform::Current().Files().FileExists(m_strRecordFile)) return false;
+    WriteLog(("\n The recording's file is no longer there: " + platform::ToUtf8(m_strRecordFile)).c_str());
+    OnRecordingFailed(0, static_cast<LPARAM>(m_nRecordingsStarted));
+    return true;
 }
 
 void CTaviDlg::OnTimer(UINT_PTR nIDEvent) {

@@ -1,12 +1,14 @@
 // Starting and stopping a recording around the recording graph, and the record buttons' click
 // filter: a single click acts one double-click time after it was made, a double-click at once.
 #include "AppMessages.h"
+#include "DiagnosticLog.h"
 #include "Recording.h"
 #include "SampleGrabberCB.h"
 #include "TaviDlg.h"
 #include "framework/Runtime.h"
 #include "framework/WinApp.h"
 #include "platform/Platform.h"
+#include "platform/Strings.h"
 #include "resources/Catalogue.h"
 #include "resources/ResourceIds.h"
 
@@ -133,6 +135,7 @@ LRESULT CTaviDlg::OnRecordingFailed(WPARAM, LPARAM recording) {
     // A failure of a recording that has ended since (or of another one) is no news.
     if (!m_bRecording || m_bPreviewGraph || static_cast<uint32_t>(recording) != m_nRecordingsStarted) return 0;
     // Ended as a stop ends it: the file is finished as far as it got, the preview comes back.
+    WriteLog(("\n Recording failed: " + platform::ToUtf8(m_strRecordFile)).c_str());
     RequestRecordStop();
     AfxMessageBox(GetCatalogueText(6002).c_str(), MB_ICONEXCLAMATION);
     return 0;

@@ -26,6 +26,26 @@ const DialogTemplate kMainDialog{
     },
 };
 
+// The control bar: no caption, no border, hidden. Its controls sit about where the layout of a
+// size change would put them (it never has one: nothing shows or sizes the bar).
+constexpr DWORD kBarButton = BS_OWNERDRAW | WS_VISIBLE;
+const DialogTemplate kControlBar{
+    IDD_CONTROL_BAR,
+    L"",
+    DS_SETFONT | WS_POPUP,
+    382,
+    31,
+    {
+        {IDC_BAR_OPEN_FOLDER, L"Button", kBarButton, 123, 5, 19, 20, L""},
+        {IDC_BAR_PREVIEW, L"Button", kBarButton, 155, 5, 19, 20, L""},
+        {IDC_BAR_RECORD_START, L"Button", kBarButton, 188, 5, 19, 20, L""},
+        {IDC_BAR_RECORD_STOP, L"Button", kBarButton, 188, 5, 19, 20, L""},
+        {IDC_BAR_SNAPSHOT, L"Button", kBarButton, 221, 5, 19, 20, L""},
+        {IDC_BAR_HELP, L"Button", kBarButton, 253, 5, 19, 20, L""},
+        {IDC_BAR_STATUS, L"Static", SS_LEFT | WS_VISIBLE, 78, 4, 46, 6, L""},
+    },
+};
+
 // The about box shows its template's texts as they are.
 const DialogTemplate kAboutDialog{
     IDD_ABOUTBOX,
@@ -44,7 +64,7 @@ const DialogTemplate kAboutDialog{
 
 std::span<const DialogTemplate> ProgramDialogs() {
     // Built at first use: the settings dialogs' templates live in another file.
-    static const DialogTemplate dialogs[] = {kMainDialog, kAboutDialog, DeviceSettingsTemplate(), VideoEffectsTemplate(),
+    static const DialogTemplate dialogs[] = {kMainDialog, kAboutDialog, kControlBar, DeviceSettingsTemplate(), VideoEffectsTemplate(),
                                              SetSavePathTemplate()};
     return dialogs;
 }

@@ -20,6 +20,16 @@ inline constexpr int IDC_STATIC_STATUS = 1009;
 inline constexpr int IDC_STATIC_RECORDING = 1011;
 inline constexpr int IDC_STATIC_SCREENSAVER = 1017;
 
+// The control bar.
+inline constexpr int IDD_CONTROL_BAR = 129;
+inline constexpr int IDC_BAR_PREVIEW = 1000;
+inline constexpr int IDC_BAR_OPEN_FOLDER = 1001;
+inline constexpr int IDC_BAR_RECORD_START = 1002;
+inline constexpr int IDC_BAR_RECORD_STOP = 1003;
+inline constexpr int IDC_BAR_SNAPSHOT = 1004;
+inline constexpr int IDC_BAR_HELP = 1005;
+inline constexpr int IDC_BAR_STATUS = 1006;
+
 // The context menu on the preview and its commands.
 inline constexpr int IDR_CONTEXT_MENU = 130;
 inline constexpr unsigned ID_CAM_SETTING = 32771;

@@ -10,6 +10,7 @@
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/program_common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/recording_checks.sh"
 
 videos="$work/videos"
 mkdir -p "$videos"
@@ -76,9 +77,7 @@ sleep 1.5
 expect_shown red devices-other-unplugged "a camera not in use unplugged"
 
 # Recording on Red, then Red unplugged: the file is complete, the preview comes back on Green.
-read -r rx ry < <(button_origin 1)
-xdotool mousemove $((rx + 14)) $((ry + 16))
-sleep 0.3
+record_button
 xdotool click 1
 sleep 3.5
 [[ -s "$videos/VideoCap0000.asf" ]] || fail "no recording started"

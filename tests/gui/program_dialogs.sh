@@ -65,55 +65,6 @@ expect_preview() {  # <oracle> <what>
     echo "ok: $2 ($diff pixels differ)"
 }
 
-# The program's visible top-level windows with exactly this title. xdotool reads titles in the
-# C locale, which cannot hold Cyrillic; xprop reads the UTF-8 title itself.
-titled() {  # <title>
-    local id
-    for id in $(xdotool search --onlyvisible --class vistrel 2>/dev/null); do
-        [[ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" == "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]] && echo "$id"
-    done
-    return 0
-}
-wait_window() {  # <title> -> window id
-    local id=""
-    for _ in $(seq 50); do
-        id=$(titled "$1" | head -n1)
-        [[ -n "$id" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$id" ]] || fail "no window titled \"$1\""
-    # No window manager gives the new window the keyboard here.
-    xdotool windowfocus "$id" 2>/dev/null || true
-    sleep 0.2
-    echo "$id"
-}
-gone() {  # <title>
-    for _ in $(seq 30); do
-        [[ -z "$(titled "$1")" ]] && return 0
-        sleep 0.1
-    done
-    fail "the window \"$1\" is still open"
-}
-# Clicks at a point of a window's client area (inside its 3-pixel frame, under the caption).
-click_in() {  # <window> <x> <y>
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    xdotool mousemove $((X + 3 + $2)) $((Y + 26 + $3)) click 1
-    sleep 0.4
-}
-# Opens the context menu over the preview and picks its n-th item with the keyboard.
-menu_item() {  # <n>
-    xdotool mousemove $((outer_x + 200)) $((outer_y + 150)) click 3
-    sleep 0.6
-    for _ in $(seq "$1"); do xdotool key Down; done
-    xdotool key Return
-}
-shot_of() {  # <window> <png>
-    sleep 0.5
-    import -window root "$work/screen.png"
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$2"
-}
-
 start_program
 echo "window ${outer_w}x${outer_h} at ${outer_x},${outer_y}"
 expect_preview "$work/plain.png" "the first camera's picture"
@@ -190,17 +141,7 @@ echo "ok: the property frame changed the camera's picture"
 menu_item 4
 paths=$(wait_window "Set Save Path")
 shot_of "$paths" "$out/savepath.png"
-click_in "$paths" 279 47
-chooser=$(wait_window "Select folder for Saving:")
-shot_of "$chooser" "$out/chooser.png"
-xdotool key ctrl+l
-sleep 0.3
-xdotool type --delay 20 "$chosen/"
-sleep 0.5
-xdotool key Return
-sleep 0.8
-xdotool key alt+s
-gone "Select folder for Saving:"
+choose_folder "$paths" 47 "$chosen" "$out/chooser.png"
 shot_of "$paths" "$out/savepath-chosen.png"
 xdotool key Return
 gone "Set Save Path"

@@ -27,6 +27,7 @@ if [[ -z "$python" ]]; then
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/program_common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/recording_checks.sh"
 
 bus_pids=()
 mock_pid=""
@@ -101,11 +102,7 @@ set_active() {  # <true|false>: our session gets the screen, or another one take
 
 videos="$work/videos"
 mkdir -p "$videos"
-printf '[HKEY_LOCAL_MACHINE\\Software\\Corvane\\Vistrel]\nVideoPath=%s/\nResolutionMode=1\n' "$videos" \
-    >"$VISTREL_REGISTRY"
-region() {  # <shot> <geometry> -> a checksum of that part of the screen
-    convert "$1" -crop "$2" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
-}
+settings "$videos" 1
 # The test picture's noise patch (bottom right of the preview) changes with every frame.
 noise_now() {  # <shot name>
     import -window root "$out/$1.png"
@@ -135,10 +132,8 @@ expect_preview_paused() {  # <what>
     [[ "$(noise_now logind-paused)" == "$first" ]] || fail "$1: the preview still runs"
     echo "ok: $1: the preview stands still"
 }
-record_click() {  # the record button (start and stop share its place)
-    read -r rx ry < <(button_origin 1)
-    xdotool mousemove $((rx + 14)) $((ry + 16))
-    sleep 0.3
+record_click() {
+    record_button
     xdotool click 1
 }
 

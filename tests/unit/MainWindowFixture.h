@@ -32,9 +32,11 @@ constexpr StripFile kStrips[] = {{L"Open.bmp", {10, 0, 0}},      {L"Snap.bmp", {
                                  {L"RecordOn.bmp", {30, 0, 0}},  {L"RecordOff.bmp", {40, 0, 0}},
                                  {L"Help.bmp", {50, 0, 0}}};
 
-class MainWindowTest : public SimTest {
+// The main window class is a parameter for tests that watch what reaches it.
+template <class MainWindow = CTaviDlg>
+class MainWindowTestOf : public SimTest {
 protected:
-    MainWindowTest() : SimTest(ProgramResources()) {
+    MainWindowTestOf() : SimTest(ProgramResources()) {
         ResetDiagnosticLog();
         Sim().Processes().SetModulePath(m_folder.Wide(L"vistrel"));
         g_grabberCB.m_pDlg = nullptr;
@@ -49,7 +51,7 @@ protected:
             out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         }
     }
-    ~MainWindowTest() override { ResetDiagnosticLog(); }
+    ~MainWindowTestOf() override { ResetDiagnosticLog(); }
 
     void Store(const wchar_t* name, const wchar_t* value) { Sim().Registry().SetValue(kSettingsKey, name, value); }
 
@@ -85,7 +87,9 @@ protected:
     }
 
     TempFolder m_folder;
-    CTaviDlg m_dlg;
+    MainWindow m_dlg;
 };
+
+using MainWindowTest = MainWindowTestOf<>;
 
 }  // namespace

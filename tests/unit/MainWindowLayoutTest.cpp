@@ -31,8 +31,8 @@ TEST_F(MainWindowLayoutTest, StoredModeZeroShowsTheSmallWindowAtTheStoredPositio
     Store(L"YPos", L"80");
     Run([&] {
         EXPECT_EQ(WindowRect(), (CRect{100, 80, 460, 450}));
-        EXPECT_EQ(m_dlg.m_rcSmallWindow, WindowRect());
-        EXPECT_EQ(m_dlg.m_rcLargeWindow, (CRect{100, 80, 745, 631})) << "the template's window, where it was shown";
+        EXPECT_EQ(m_dlg.m_dlgControlBar.m_rcSmallWindow, WindowRect());
+        EXPECT_EQ(m_dlg.m_dlgControlBar.m_rcLargeWindow, (CRect{100, 80, 745, 631})) << "the template's window, where it was shown";
         EXPECT_EQ(ControlRect(IDC_STATIC_PREVIEW), (CRect{1, 1, 353, 294})) << "window size less 8 and 77";
         EXPECT_EQ(Client(), (CSize{354, 341}));
         ExpectStrip(354, 341);
@@ -80,8 +80,8 @@ TEST_F(MainWindowLayoutTest, SmallToLargeAfterAMoveIsTheLargeSizeWhereTheWindowI
     Store(L"YPos", L"80");
     Run([&] {
         Ui().DragTo(m_dlg.GetSafeHwnd(), {200, 150});
-        EXPECT_EQ(m_dlg.m_rcSmallWindow, (CRect{200, 150, 560, 520}));
-        EXPECT_EQ(m_dlg.m_rcLargeWindow.left, 100) << "a move in mode 0 leaves the large rectangle alone";
+        EXPECT_EQ(m_dlg.m_dlgControlBar.m_rcSmallWindow, (CRect{200, 150, 560, 520}));
+        EXPECT_EQ(m_dlg.m_dlgControlBar.m_rcLargeWindow.left, 100) << "a move in mode 0 leaves the large rectangle alone";
         m_dlg.m_nResolution = 2;
         m_dlg.ApplyWindowSize();
         EXPECT_EQ(WindowRect(), (CRect{200, 150, 844, 707}));
@@ -94,12 +94,12 @@ TEST_F(MainWindowLayoutTest, SmallToLargeAfterAMoveIsTheLargeSizeWhereTheWindowI
 TEST_F(MainWindowLayoutTest, LargeToSmallTakesTheSmallSizeAtTheLargeWindowsCorner) {
     Run([&] {
         Ui().DragTo(m_dlg.GetSafeHwnd(), {400, 300});
-        EXPECT_EQ(m_dlg.m_rcLargeWindow, (CRect{400, 300, 1045, 851})) << "moves in mode 1 follow the large rectangle";
+        EXPECT_EQ(m_dlg.m_dlgControlBar.m_rcLargeWindow, (CRect{400, 300, 1045, 851})) << "moves in mode 1 follow the large rectangle";
         m_dlg.m_nResolution = 0;
         m_dlg.ApplyWindowSize();
         m_dlg.LayoutControls();
         EXPECT_EQ(WindowRect(), (CRect{400, 300, 760, 670}));
-        EXPECT_EQ(m_dlg.m_rcSmallWindow, WindowRect());
+        EXPECT_EQ(m_dlg.m_dlgControlBar.m_rcSmallWindow, WindowRect());
         EXPECT_EQ(ControlRect(IDC_STATIC_PREVIEW), (CRect{1, 1, 353, 291})) << "window size less 8 and 80";
         ExpectStrip(354, 341);
         EXPECT_EQ(Control(IDC_STATIC_STATUS).font->height, 12);

@@ -448,3 +448,59 @@ TEST_F(RecordingTest, AGraphFailingWhileItRecordsEndsTheRecordingWithAMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordingTest, AFileGoneFromItsPathEndsTheRecordingAtTheNextTick) {
+    // The sim's writer, like a real one on an unlinked file, never fails: only the tick can tell.
+    using Lose = void (*)(const fs::path& file);
+    const struct {
+        const char* what;
+        Lose lose;
+        bool spaceKnown;  // a deleted folder has no free space to measure
+        bool ends;
+    } cases[] = {
+        {"the file still there", [](const fs::path&) {}, true, false},
+        {"the file deleted", [](const fs::path& file) { fs::remove(file); }, true, true},
+        {"the file moved away", [](const fs::path& file) { fs::rename(file, fs::path(file) += ".moved"); }, true, true},
+        {"a folder in its place", [](const fs::path& file) {
+             fs::remove(file);
+             fs::create_directory(file);
+         }, true, true},
+        {"its folder deleted", [](const fs::path& file) { fs::remove_all(file.parent_path()); }, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.ends) Ui().ExpectMessageBox(IDOK);
+        Run([&] {
+            ResetDiagnosticLog();
+            std::wstring exeFolder;
+            GetExeFolder(exeFolder);
+            fs::create_directory(m_videos.Path() / "sub");
+            m_dlg.m_strVideoPath = m_dlg.m_strVideoDrive = m_videos.Wide() + L"/sub/";
+            const size_t boxes = Ui().MessageBoxes().size();
+            Command(CONTROL_RECORD_START);
+            const std::string file = platform::ToUtf8(m_dlg.m_strRecordFile);
+            SimGraphRecord* recorder = Recorder();
+            Ui().Advance(500);
+            c.lose(file);
+            if (!c.spaceKnown) Sim().Volumes().SetFreeBytes(std::nullopt);
+            Ui().Advance(1000);  // a tick or two: one message only
+            if (c.ends) {
+                ASSERT_EQ(Boxes().size(), boxes + 1);
+                EXPECT_EQ(Boxes().back(), Message(6002));
+                EXPECT_TRUE(recorder->IsReleased());
+                ExpectIdle();
+                EXPECT_EQ(m_folder.Read("TAVI_Log.txt"), "\n The recording's file is no longer there: " + file +
+                                                             "\n Recording failed: " + file);
+            } else {
+                ExpectRecording();
+                Command(CONTROL_RECORD_STOP);
+            }
+            SetFreeMegabytes(10'000);
+            fs::remove_all(m_videos.Path() / "sub");
+        });
+    }
+}
+
+}  // namespace

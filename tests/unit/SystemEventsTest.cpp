@@ -309,6 +309,42 @@ TEST_F(SystemEventsDeathTest, ALogOffSavesTheSettingsAndFinishesTheRecordingBefo
         testing::ExitedWithCode(0), "saved camera: yes\nrecording finished: 1");
 }
 
+TEST_F(SystemEventsTest, ACollapsedPreviewLetsTheDisplayAndTheConsoleTakeAndGiveTheGraph) {
+    const struct {
+        const char* what;
+        bool collapsed, busy;
+        bool display;  // else the console disconnect
+        bool graphAfter;
+    } cases[] = {
+        {"display change, preview shown", false, false, true, true},
+        {"display change, collapsed", true, false, true, false},
+        {"display change, collapsed, busy", true, true, true, true},
+        {"console disconnect, collapsed", true, false, false, false},
+    };
+    Sim().SystemInfo().SetSystemVersion(platform::SystemVersion{platform::kPlatformWin32Nt, 6, 0, 6000, L""});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Run([&] {
+            m_dlg.m_dlgControlBar.m_bPreview = c.collapsed ? 0 : 1;
+            g_bGraphBusy = c.busy;
+            if (c.display)
+                Sim().Session().InjectDisplayChange({32, 1024, 768});
+            else
+                Sim().Session().InjectSessionChange(SessionChange::ConsoleDisconnect);
+            g_bGraphBusy = false;
+            EXPECT_EQ(m_dlg.m_pGraph != nullptr, c.graphAfter);
+            if (!c.collapsed) return;
+            // The console back: a graph built but not run, as after the display change.
+            m_dlg.TearDownGraph();
+            Sim().Session().InjectSessionChange(SessionChange::ConsoleConnect);
+            ASSERT_TRUE(m_dlg.m_pGraph);
+            EXPECT_NE(LiveGraph()->stateChanges.empty() ? State_Stopped : LiveGraph()->stateChanges.back().requested,
+                      State_Running);
+            m_dlg.m_dlgControlBar.m_bPreview = 1;
+        });
+    }
+}
+
 TEST_F(SystemEventsTest, FullScreenEndsOnAKeyAtOnceAndOnAMouseMoveOnlyAfterTwoSeconds) {
     Run([&] {
         const HWND window = m_dlg.GetSafeHwnd();

@@ -374,6 +374,17 @@ void AsfWriterFilter::OnStreamStart() {
     NoteRecording();
 }
 
+void AsfWriterFilter::OnGraphError(GstObject* source) {
+    // A failure inside the writer (the disk full under its file sink) stops its stream: no
+    // end-of-stream will reach the file, and nobody is to wait for one. The file keeps what
+    // was written, and its journal entry, so that the next start repairs it.
+    GstObject* bin = GST_OBJECT(Element());
+    if (source != bin && !gst_object_has_as_ancestor(source, bin)) return;
+    std::lock_guard lock(m_mutex);
+    m_finished = true;
+    m_done.notify_all();
+}
+
 bool AsfWriterFilter::StartFinishing() {
     {
         std::lock_guard lock(m_mutex);

@@ -33,6 +33,7 @@ public:
     bool StartFinishing() override;
     bool WaitFinished(gint64 deadlineMonotonicUs) override;
     void OnStreamStart() override;
+    void OnGraphError(GstObject* source) override;
 
     // The muxer's output pad, where end-of-stream marks the file complete (for tests).
     GstElement* Muxer() const { return m_mux; }
@@ -88,7 +89,7 @@ private:
     std::condition_variable m_done;
     bool m_started = false;    // a stream has started since the last configuration
     bool m_eosSent = false;
-    bool m_finished = false;   // end-of-stream reached the file
+    bool m_finished = false;   // end-of-stream reached the file, or never will
 };
 
 }  // namespace platform::gst

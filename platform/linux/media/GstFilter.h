@@ -52,6 +52,8 @@ public:
     // any thread (a graph that reports an error finishes its files from a worker).
     virtual bool StartFinishing() { return false; }
     virtual bool WaitFinished(gint64 deadlineMonotonicUs) { (void)deadlineMonotonicUs; return true; }
+    // An element of the graph reported an error; called on the thread that reported it.
+    virtual void OnGraphError(GstObject* source) { (void)source; }
     // The graph is about to go from NULL to a running or paused state (a new stream starts).
     virtual void OnStreamStart() {}
 

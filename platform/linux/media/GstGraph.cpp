@@ -416,6 +416,8 @@ GstBusSyncReply GstGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer da
                 notify = self->m_notify;
             }
         }
+        for (const ComPtr<IBaseFilter>& filter : self->Filters())
+            AsGstFilter(filter.Get())->OnGraphError(GST_MESSAGE_SRC(message));
         if (notify) notify();
         if (first) {
             std::fprintf(stderr, "vistrel: graph error from %s: %s\n", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)),
