@@ -15,6 +15,8 @@ VISTREL_PACKAGES=(
     libxtst-dev  # real pointer and key input for the GUI tests
     libxss-dev  # the X server's screen saver, switched off while the camera runs
     dbus-daemon  # private buses for the power and session tests
+    python3-dbusmock  # tests/gui/program_logind.sh: logind's stand-in on a private system bus
+    libglib2.0-bin  # gdbus: the scripts' calls to that stand-in
     libgtest-dev
     googletest
     libbenchmark-dev  # bench/: the effect filter against memcpy and the stock elements
@@ -39,6 +41,7 @@ VISTREL_PACKAGES=(
     imagemagick
     xdotool
     x11-utils  # xprop: window titles in any script
+    openbox  # a window manager for the checks of raising and restoring the main window
     # Fonts, so text measures and renders the same on every machine
     fonts-liberation
     fonts-dejavu-core

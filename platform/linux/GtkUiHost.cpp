@@ -8,6 +8,7 @@
 #include "NativeControls.h"
 #include "PaintedArea.h"
 #include "TopLevelWindow.h"
+#include "UserRequestTime.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -220,6 +221,12 @@ void GtkUiHost::SetFocus(WindowHandle handle) {
 
 void GtkUiHost::SetShowState(WindowHandle handle, ShowState state) {
     if (NativeWindow* window = FindKind(handle, WindowKind::TopLevel)) SetTopLevelShowState(*window, state);
+}
+
+void GtkUiHost::SetForegroundWindow(WindowHandle handle) {
+    NativeWindow* window = FindKind(handle, WindowKind::TopLevel);
+    if (!window) return;
+    gtk_window_present_with_time(GTK_WINDOW(window->widget), StampUserRequest(window->widget));
 }
 
 ShowState GtkUiHost::GetShowState(WindowHandle handle) {

@@ -42,6 +42,7 @@ public:
     void SetFocus(WindowHandle) override;
     void SetShowState(WindowHandle, ShowState) override;
     ShowState GetShowState(WindowHandle) override;
+    void SetForegroundWindow(WindowHandle) override;
 
     void SetCheck(WindowHandle, bool) override;
     bool GetCheck(WindowHandle) override;

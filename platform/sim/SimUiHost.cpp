@@ -122,6 +122,14 @@ void SimUiHost::SetShowState(WindowHandle h, ShowState state) {
     if (SimWindow* w = Find(h)) w->showState = state;
 }
 
+void SimUiHost::SetForegroundWindow(WindowHandle h) {
+    SimWindow* w = Find(h);
+    if (!w || w->params.kind != WindowKind::TopLevel) return;
+    if (w->showState == ShowState::Minimized) Fail("a minimised window was brought to the front without being restored");
+    w->zOrder = ++m_zCounter;
+    m_foreground = h;
+}
+
 ShowState SimUiHost::GetShowState(WindowHandle h) {
     const SimWindow* w = Find(h);
     return w ? w->showState : ShowState::Normal;

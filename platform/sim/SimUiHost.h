@@ -103,6 +103,7 @@ public:
     void SetFocus(WindowHandle h) override { if (Find(h)) m_focus = h; }
     void SetShowState(WindowHandle, ShowState) override;
     ShowState GetShowState(WindowHandle) override;
+    void SetForegroundWindow(WindowHandle) override;
     void SetCheck(WindowHandle, bool) override;
     bool GetCheck(WindowHandle) override;
     void ComboReset(WindowHandle) override;
@@ -131,6 +132,8 @@ public:
     WindowHandle FindTopLevel(std::wstring_view text) const;
     std::vector<WindowHandle> TopLevelWindows() const;
     WindowHandle Focus() const { return m_focus; }
+    // The top-level window last brought to the front for the user (empty: none yet).
+    WindowHandle Foreground() const { return m_foreground; }
     CursorKind Cursor() const { return m_cursor; }
     bool HasTimer(WindowHandle, uintptr_t id) const;
     // Paints the window now (as the screen would) and returns what it drew.
@@ -195,6 +198,7 @@ private:
     uint64_t m_order = 0;
     uint64_t m_zCounter = 0;
     WindowHandle m_focus;
+    WindowHandle m_foreground;
     CursorKind m_cursor = CursorKind::Arrow;
     Point m_cursorPos;
     uint32_t m_doubleClickTime = 500;

@@ -20,6 +20,7 @@ using namespace platform;
 using systemtest::FakeDesktop;
 using systemtest::InhibitCall;
 using systemtest::IsolatedTest;
+using systemtest::PumpFor;
 using systemtest::PumpUntil;
 
 std::vector<InhibitCall> WithMode(const std::vector<InhibitCall>& calls, const std::string& what,
@@ -45,11 +46,16 @@ protected:
     FakeDesktop m_fake;
 };
 
-TEST_F(DesktopBusTest, ExecutionStateHoldsOneSleepBlockUntilContinuousAlone) {
+// Buses and power as the program has them; the links connect on first use, to the fake's buses.
+class PowerOnBusTest : public DesktopBusTest {
+protected:
+    DBusLink systemBus{BusKind::System};
+    DBusLink sessionBus{BusKind::Session};
+    LinuxPower power{systemBus, sessionBus};
+};
+
+TEST_F(PowerOnBusTest, ExecutionStateHoldsOneSleepBlockUntilContinuousAlone) {
     ASSERT_TRUE(m_fake.Running());
-    DBusLink systemBus(BusKind::System);
-    DBusLink sessionBus(BusKind::Session);
-    LinuxPower power(systemBus, sessionBus);
     const uint32_t awake = kEsContinuous | kEsSystemRequired | kEsDisplayRequired;
 
     EXPECT_EQ(power.SetThreadExecutionState(awake), kEsContinuous);
@@ -69,11 +75,8 @@ TEST_F(DesktopBusTest, ExecutionStateHoldsOneSleepBlockUntilContinuousAlone) {
     EXPECT_FALSE(power.HoldsSleepBlock());
 }
 
-TEST_F(DesktopBusTest, ScreenSaverIsInhibitedOnceAndUninhibitedWithTheSameCookie) {
+TEST_F(PowerOnBusTest, ScreenSaverIsInhibitedOnceAndUninhibitedWithTheSameCookie) {
     ASSERT_TRUE(m_fake.Running());
-    DBusLink systemBus(BusKind::System);
-    DBusLink sessionBus(BusKind::Session);
-    LinuxPower power(systemBus, sessionBus);
 
     EXPECT_TRUE(power.IsScreenSaverActive());
     EXPECT_TRUE(power.SetScreenSaverActive(false, true));
@@ -85,11 +88,54 @@ TEST_F(DesktopBusTest, ScreenSaverIsInhibitedOnceAndUninhibitedWithTheSameCookie
               (std::vector<std::string>{"Inhibit Vistrel Live camera preview -> 42", "UnInhibit 42"}));
 }
 
-TEST_F(DesktopBusTest, SuspendWaitsForTheHandlerAndResumeTakesTheDelayAgainFirst) {
+TEST_F(PowerOnBusTest, ANewRefusalTextTakesTheHeldBlockAgainBeforeLettingTheOldOneGo) {
     ASSERT_TRUE(m_fake.Running());
-    DBusLink systemBus(BusKind::System);
-    DBusLink sessionBus(BusKind::Session);
-    LinuxPower power(systemBus, sessionBus);
+    power.SetSleepRefusalText(L"Kamera läuft");
+    ASSERT_NE(power.SetThreadExecutionState(kEsContinuous | kEsSystemRequired), 0u);
+
+    power.SetSleepRefusalText(L"Kamera läuft");  // unchanged: the lock stays as it is
+    power.SetSleepRefusalText(L"Recording in progress");
+    const auto blocks = WithMode(m_fake.Inhibits(), "sleep:idle", "block");
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0].why, "Kamera läuft");
+    EXPECT_EQ(blocks[1].why, "Recording in progress");
+    EXPECT_TRUE(FakeDesktop::Released(blocks[0], 1000));
+    EXPECT_FALSE(FakeDesktop::Released(blocks[1])) << "the machine must stay awake all along";
+
+    power.SetThreadExecutionState(kEsContinuous);
+    power.SetSleepRefusalText(L"Not held now");
+    EXPECT_EQ(WithMode(m_fake.Inhibits(), "sleep:idle", "block").size(), 2u) << "nothing to take again";
+}
+
+TEST_F(PowerOnBusTest, AScreenSaverServiceThatEndsOrComesBackIsReportedUntilTheSaverIsSwitchedOnAgain) {
+    ASSERT_TRUE(m_fake.Running());
+    std::vector<bool> activeWhenTold;
+    // As the program does: told, it switches the saver off again.
+    power.SetScreenSaverChangeHandler([&] {
+        activeWhenTold.push_back(power.IsScreenSaverActive());
+        (void)power.SetScreenSaverActive(false, true);
+    });
+    ASSERT_TRUE(power.SetScreenSaverActive(false, true));
+
+    m_fake.SetScreenSaverRunning(false);
+    ASSERT_TRUE(PumpUntil([&] { return activeWhenTold.size() == 1; }, 2s));
+    m_fake.SetScreenSaverRunning(true);
+    ASSERT_TRUE(PumpUntil([&] { return activeWhenTold.size() == 2; }, 2s));
+    EXPECT_EQ(activeWhenTold, (std::vector<bool>{true, true})) << "the inhibit went with the service";
+    EXPECT_FALSE(power.IsScreenSaverActive());
+    EXPECT_EQ(m_fake.ScreenSaverCalls(), (std::vector<std::string>{"Inhibit Vistrel Live camera preview -> 42",
+                                                                   "Inhibit Vistrel Live camera preview -> 43"}))
+        << "the service that came back is asked anew";
+
+    EXPECT_TRUE(power.SetScreenSaverActive(true, true));
+    m_fake.SetScreenSaverRunning(false);
+    SyncWithBus(sessionBus);
+    PumpFor(100ms);
+    EXPECT_EQ(activeWhenTold.size(), 2u) << "a saver the program switched on is none of its business";
+}
+
+TEST_F(PowerOnBusTest, SuspendWaitsForTheHandlerAndResumeTakesTheDelayAgainFirst) {
+    ASSERT_TRUE(m_fake.Running());
     std::vector<PowerEvent> seen;
     std::vector<size_t> delaysAtEvent;
     std::vector<bool> delayHeldAtEvent;

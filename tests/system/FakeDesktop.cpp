@@ -166,6 +166,19 @@ bool FakeDesktop::Released(const InhibitCall& call, int waitMs) {
     return ::read(call.readEnd, &byte, 1) == 0;
 }
 
+void FakeDesktop::SetScreenSaverRunning(bool running) {
+    if (running) {
+        EXPECT_TRUE(OwnName(m_session, "org.freedesktop.ScreenSaver"));
+        return;
+    }
+    GVariant* reply = g_dbus_connection_call_sync(m_session, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                  "org.freedesktop.DBus", "ReleaseName",
+                                                  g_variant_new("(s)", "org.freedesktop.ScreenSaver"),
+                                                  G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+    EXPECT_NE(reply, nullptr);
+    if (reply) g_variant_unref(reply);
+}
+
 void FakeDesktop::EmitPrepareForSleep(bool start) {
     g_dbus_connection_emit_signal(m_system, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
                                   "PrepareForSleep", g_variant_new("(b)", start), nullptr);

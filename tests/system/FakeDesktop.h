@@ -42,6 +42,10 @@ public:
     // a moment after the reply was sent, so a positive answer may take a little waiting.
     static bool Released(const InhibitCall& call, int waitMs = 0);
 
+    // The screen-saver service ends (its name leaves the bus) or starts again, as a desktop's
+    // saver does when it crashes or is replaced; a new instance knows no earlier inhibit.
+    void SetScreenSaverRunning(bool running);
+
     // Signals as logind sends them.
     void EmitPrepareForSleep(bool start);
     void EmitPrepareForShutdown(bool start);

@@ -1,14 +1,18 @@
 // A machine without D-Bus (like this one, and CI): every power, screen-saver and session
 // operation fails soft and fast, says so once per bus, and the program can go on.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 
 #include "DBusLink.h"
 #include "LinuxPower.h"
 #include "LinuxSession.h"
 #include "SystemTestSupport.h"
+#include "UniqueFd.h"
 
 namespace {
 
@@ -68,6 +72,29 @@ TEST_F(NoBusTest, EveryOperationFailsSoftFastAndSaysSoOncePerBus) {
     EXPECT_LT(took, 1s);
     EXPECT_EQ(CountLines(errors, "system bus"), 1) << errors;
     EXPECT_LE(CountLines(errors, "session bus"), 1) << errors;
+}
+
+TEST_F(NoBusTest, ABusThatTakesTheConnectionButNeverGreetsIsGivenUpOnSoon) {
+    // A socket nobody accepts on: the kernel completes the connection, and no answer ever comes.
+    const std::string path = (Folder() / "hung_bus").string();
+    UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    ASSERT_EQ(::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listener.get(), 4), 0);
+    Env().Set("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + path);
+
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    DBusLink systemBus(BusKind::System);
+    EXPECT_EQ(systemBus.Connection(), nullptr);
+    EXPECT_EQ(systemBus.Connection(), nullptr);
+    const auto took = std::chrono::steady_clock::now() - start;
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_LT(took, std::chrono::milliseconds(3 * DBusLink::kCallTimeoutMs)) << "tried once, and not for long";
+    EXPECT_EQ(CountLines(errors, "system bus"), 1) << errors;
 }
 
 }  // namespace

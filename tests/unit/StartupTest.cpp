@@ -65,6 +65,39 @@ TEST_F(StartupTest, SecondInstanceAnnouncesItselfAndShowsNothing) {
     EXPECT_TRUE(Ui().MessageBoxes().empty());
 }
 
+TEST_F(StartupTest, ASecondStartRestoresTheMinimisedWindowAndBringsItToTheFront) {
+    Media().AddCamera(L"Cam");
+    CTaviApp app;
+    Ui().Queue([&] {
+        const HWND main = AfxGetMainWnd()->GetSafeHwnd();
+        Ui().Minimize(main);
+        ASSERT_EQ(Ui().GetShowState(main), platform::ShowState::Minimized);
+        Sim().Instance().InjectAnnouncement(L"VISTREL");
+        EXPECT_EQ(Ui().GetShowState(main), platform::ShowState::Normal);
+        EXPECT_EQ(Ui().Foreground(), main);
+        for (platform::WindowHandle other : Ui().TopLevelWindows()) {
+            if (other != main) {
+                EXPECT_GT(Ui().Find(main)->zOrder, Ui().Find(other)->zOrder);
+            }
+        }
+        Ui().RequestClose(main);
+    });
+    EXPECT_EQ(app.InitInstance(), FALSE);
+    EXPECT_TRUE(Ui().Failures().empty());
+}
+
+TEST_F(StartupTest, ASecondStartDuringTheStartUpShowsTheWindowNoEarlier) {
+    bool shownEarly = true;
+    Ui().ExpectMessageBox(IDOK, [&] {  // no camera: the start-up's message, before the window shows
+        Sim().Instance().InjectAnnouncement(L"VISTREL");
+        shownEarly = Ui().Find(AfxGetMainWnd()->GetSafeHwnd())->visible;
+    });
+    CTaviApp app;
+    EXPECT_EQ(app.InitInstance(), FALSE);
+    EXPECT_FALSE(shownEarly);
+    EXPECT_FALSE(Ui().Foreground());
+}
+
 TEST_F(StartupTest, FirstInstanceRunsTheWindowAndReleasesTheLockAfterwards) {
     Media().AddCamera(L"Cam");
     CTaviApp app;

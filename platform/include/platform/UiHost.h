@@ -138,6 +138,10 @@ public:
     virtual void SetFocus(WindowHandle) = 0;
     virtual void SetShowState(WindowHandle, ShowState) = 0;
     virtual ShowState GetShowState(WindowHandle) = 0;
+    // A top-level window comes to the front of the desktop and gets the keyboard, for a user who
+    // asked for it from outside the program (starting it again): the desktop must take the
+    // request as the user's, not as a program stealing the focus. Restore a minimised one first.
+    virtual void SetForegroundWindow(WindowHandle) = 0;
 
     // Native check boxes, radio buttons and combo boxes.
     virtual void SetCheck(WindowHandle, bool) = 0;

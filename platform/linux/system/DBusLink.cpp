@@ -5,12 +5,55 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace platform {
 namespace {
 
 void LogError(const char* what, const char* where, GError* error) {
     std::fprintf(stderr, "vistrel: %s (%s): %s\n", what, where, error ? error->message : "failed");
+}
+
+struct PendingConnection {
+    GRefPtr<GDBusConnection> connection;
+    GErrorPtr error;
+    bool done = false;
+};
+
+// Connecting includes the bus's greeting (authentication, then Hello), which GDBus waits for
+// without a bound: a bus daemon that takes the connection and then hangs would freeze the UI.
+// So it runs in a main context of its own and is cancelled when the time is up.
+GRefPtr<GDBusConnection> ConnectWithin(const std::string& address, int timeoutMs, GErrorPtr& error) {
+    PendingConnection pending;
+    const std::unique_ptr<GMainContext, decltype(&g_main_context_unref)> context(g_main_context_new(),
+                                                                                 &g_main_context_unref);
+    auto cancellable = AdoptGRef(g_cancellable_new());
+    g_main_context_push_thread_default(context.get());
+    g_dbus_connection_new_for_address(
+        address.c_str(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, cancellable.get(),
+        [](GObject*, GAsyncResult* result, gpointer data) {
+            auto* p = static_cast<PendingConnection*>(data);
+            p->connection = AdoptGRef(g_dbus_connection_new_for_address_finish(result, OutPtr(p->error)));
+            p->done = true;
+        },
+        &pending);
+    auto timeout = AdoptGRef(g_timeout_source_new(guint(timeoutMs)));
+    g_source_set_callback(
+        timeout.get(),
+        [](gpointer c) -> gboolean {
+            g_cancellable_cancel(G_CANCELLABLE(c));
+            return G_SOURCE_REMOVE;
+        },
+        cancellable.get(), nullptr);
+    g_source_attach(timeout.get(), context.get());
+    while (!pending.done) g_main_context_iteration(context.get(), TRUE);
+    g_source_destroy(timeout.get());
+    g_main_context_pop_thread_default(context.get());
+    error = std::move(pending.error);
+    return std::move(pending.connection);
 }
 
 }  // namespace
@@ -48,11 +91,7 @@ GDBusConnection* DBusLink::Connection() {
         return nullptr;
     }
     GErrorPtr error;
-    m_connection = AdoptGRef(g_dbus_connection_new_for_address_sync(
-        address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, OutPtr(error)));
+    m_connection = ConnectWithin(address, kCallTimeoutMs, error);
     if (!m_connection) {
         std::fprintf(stderr, "vistrel: no %s (%s); going on without it\n", Name(),
                      error ? error->message : "cannot connect");

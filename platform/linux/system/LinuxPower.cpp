@@ -19,6 +19,7 @@ constexpr const char* kScreenSaverPath = "/org/freedesktop/ScreenSaver";
 
 LinuxPower::~LinuxPower() {
     m_systemBus.Unsubscribe(m_sleepSignal);
+    m_sessionBus.Unsubscribe(m_screenSaverOwnerSignal);
     if (m_x11Suspended) SuspendX11ScreenSaver(false);
     // The session-bus inhibit ends with the connection; saying so is polite but not needed.
     if (m_screenSaverInhibited) UninhibitScreenSaver();
@@ -43,10 +44,12 @@ bool LinuxPower::IsScreenSaverActive() { return !m_screenSaverInhibited && !m_x1
 
 bool LinuxPower::SetScreenSaverActive(bool on, bool /*writeToProfile*/) {
     if (on) {
+        m_sessionBus.Unsubscribe(m_screenSaverOwnerSignal);
         if (m_screenSaverInhibited) UninhibitScreenSaver();
         if (m_x11Suspended) m_x11Suspended = !SuspendX11ScreenSaver(false);
         return !m_screenSaverInhibited && !m_x11Suspended;
     }
+    WatchScreenSaverOwner();
     if (m_screenSaverInhibited || m_x11Suspended) return true;
     if (InhibitScreenSaver()) return true;
     m_x11Suspended = SuspendX11ScreenSaver(true);
@@ -74,7 +77,38 @@ void LinuxPower::UninhibitScreenSaver() {
 }
 
 void LinuxPower::SetSleepRefusalText(std::wstring_view text) {
-    m_refusalText = ToUtf8(text);
+    std::string why = ToUtf8(text);
+    if (why == m_refusalText) return;
+    m_refusalText = std::move(why);
+    if (!m_sleepBlock) return;
+    // The desktop shows the text it was given with the lock, so the lock is taken anew. The new
+    // one first: between the two the machine must not be free to sleep. Should it be refused,
+    // the old lock still keeps the machine awake, with the old text.
+    UniqueFd renewed = TakeLogindInhibitor(m_systemBus, "sleep:idle", m_refusalText.c_str(), "block");
+    if (renewed) m_sleepBlock = std::move(renewed);
+}
+
+// Once the program has asked for the saver to be off, any change of the service's owner matters:
+// an inhibit is tied to the service instance that took it, so one that went away (or was
+// replaced) took our inhibit with it, and one that came up while the X server's saver was
+// suspended instead runs its own idle timer, which knows nothing of that suspension.
+void LinuxPower::WatchScreenSaverOwner() {
+    if (m_screenSaverOwnerSignal || !m_sessionBus.Connection()) return;
+    m_screenSaverOwnerSignal =
+        m_sessionBus.Subscribe("org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged",
+                               "/org/freedesktop/DBus", kScreenSaver, &LinuxPower::OnScreenSaverOwnerChanged, this);
+}
+
+void LinuxPower::OnScreenSaverOwnerChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                                           GVariant*, gpointer self) {
+    auto* power = static_cast<LinuxPower*>(self);
+    // What is left of the switch is let go, so the program switching the saver off again takes
+    // whichever way there is now, afresh.
+    power->m_screenSaverInhibited = false;
+    power->m_screenSaverCookie = 0;
+    if (power->m_x11Suspended) power->m_x11Suspended = !SuspendX11ScreenSaver(false);
+    auto handler = power->m_screenSaverChangeHandler;  // a copy: it may replace itself
+    if (handler) handler();
 }
 
 void LinuxPower::SetPowerHandler(PowerHandler handler) {

@@ -11,6 +11,11 @@
 //   leaves the screen saver off.
 // - Nothing asks before suspending on Linux, so QuerySuspend is never delivered: holding the
 //   block inhibitor is the refusal, and the desktop names the program when it declines to sleep.
+// - The screen saver can come back on behind the program: a screen-saver service that ends or
+//   is replaced forgets its inhibits. Every change of its owner on the session bus reports the
+//   saver active again to the screen-saver change handler, which may switch it off anew. The X11
+//   suspension has no such signal and needs none: the server keeps it, per client, until this
+//   client lifts it or its connection ends.
 // - Away mode does not exist; it is kept awake like the system-required flag.
 // - Power-setting notifications and wake-latency requests have no counterpart: reported
 //   unavailable, so the program skips them as it does on systems without them.
@@ -56,6 +61,9 @@ private:
     static void OnPrepareForSleep(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
                                   GVariant* parameters, gpointer self);
     void Deliver(PowerEvent event);
+    static void OnScreenSaverOwnerChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                                          GVariant* parameters, gpointer self);
+    void WatchScreenSaverOwner();
     bool InhibitScreenSaver();
     void UninhibitScreenSaver();
 
@@ -71,6 +79,7 @@ private:
     uint32_t m_screenSaverCookie = 0;
     bool m_screenSaverInhibited = false;  // through the session bus
     bool m_x11Suspended = false;          // through the X server instead
+    guint m_screenSaverOwnerSignal = 0;   // watched from the first switch-off to the switch back on
 };
 
 }  // namespace platform
