@@ -10,10 +10,14 @@
 #include "resources/Catalogue.h"
 #include "resources/ResourceIds.h"
 
-void CTaviDlg::CutOffRecording() {
+void CTaviDlg::StopRecordingClock() {
     KillTimer(TIMER_RECORD);
     if (CWnd* clock = GetDlgItem(IDC_STATIC_RECORDING)) clock->SetWindowText(L" ");
     m_staticStatus.SetWindowText(L" ");
+}
+
+void CTaviDlg::CutOffRecording() {
+    StopRecordingClock();
     m_bPreviewGraph = true;
     m_dwRecordStart = 0;
     m_bRecording = 0;
@@ -49,11 +53,7 @@ void CTaviDlg::OnCaptureDeviceRemoved() {
     // 3
     if (count == 0) {
         m_nVideoDevice = inUse != 0 ? inUse - 1 : 0;
-        if (m_bRecording) {
-            KillTimer(TIMER_RECORD);
-            if (CWnd* clock = GetDlgItem(IDC_STATIC_RECORDING)) clock->SetWindowText(L" ");
-            m_staticStatus.SetWindowText(L" ");
-        }
+        if (m_bRecording) StopRecordingClock();
         g_bCameraPresent = false;
         ::SetCursor(platform::CursorKind::None);
         AfxMessageBox(GetCatalogueText(6001).c_str(), MB_ICONEXCLAMATION);

@@ -49,18 +49,17 @@ HRESULT CTaviDlg::SetFullScreen(bool on) {
     return window->put_Visible(true);
 }
 
+void CTaviDlg::LeaveFullScreen() {
+    (void)SetFullScreen(false);
+    (void)platform::Current().Power().SetScreenSaverActive(true, false);
+}
+
 void CTaviDlg::OnMouseMove(UINT flags, CPoint point) {
-    if (m_bFullScreen == 1 && ::GetTickCount() - m_dwFullScreenStart > kMoveGrace) {
-        (void)SetFullScreen(false);
-        (void)platform::Current().Power().SetScreenSaverActive(true, false);
-    }
+    if (m_bFullScreen == 1 && ::GetTickCount() - m_dwFullScreenStart > kMoveGrace) LeaveFullScreen();
     CDialog::OnMouseMove(flags, point);
 }
 
 void CTaviDlg::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    if (m_bFullScreen == 1) {
-        (void)SetFullScreen(false);
-        (void)platform::Current().Power().SetScreenSaverActive(true, false);
-    }
+    if (m_bFullScreen == 1) LeaveFullScreen();
     CDialog::OnKeyDown(nChar, nRepCnt, nFlags);
 }

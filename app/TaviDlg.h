@@ -215,12 +215,16 @@ protected:
     void RetryResumePreview();
     void OnResumeRetryTick();
     void ResumeRecordingGraph();
+    // Timer 101 stopped and the clock and status texts blanked.
+    void StopRecordingClock();
     void CutOffRecording();
     void ResetRecordButtons();
     // Whether the control bar's preview is shown (its collapse changes how display and session
     // events are met).
     bool ControlBarPreviewShown() const;
     void OnFullScreen();
+    // Back into the window, the screen saver allowed again for as long as the program runs.
+    void LeaveFullScreen();
     void OnMouseMove(UINT flags, CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void SetRecordButtons(bool recording);
